@@ -1,0 +1,16 @@
+#!/bin/sh
+# Installs what is missing, builds, and starts the viewer from the build
+# directory, where the build leaves the ground picture. Without a display it
+# shows the viewer working on a virtual X server instead (see demo-xvfb.sh).
+set -eu
+cd "$(dirname "$0")/.."
+./scripts/install-deps.sh
+cmake -S . -B build
+cmake --build build -j"$(nproc)"
+
+cd build
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    exec ./vudure "$@"
+fi
+echo "No display: running the viewer on a virtual X server (Xvfb) for a few seconds."
+exec xvfb-run -a -s "-screen 0 1024x768x24" ../scripts/demo-xvfb.sh

@@ -1,0 +1,401 @@
+// The whole window on a real X server: layout, palette, captions, the views'
+// modes, keys to readouts, mouse turning, exit, and what the views show.
+
+#include "mygl.h"
+#include "myuiimpl.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLCDNumber>
+#include <QLabel>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// Runs `ticks` more ticks of the main view as the event loop delivers them.
+bool waitForTicks(myGL *view, int ticks)
+{
+    QSignalSpy spy(view, &myGL::valueChanged);
+    return QTest::qWaitFor([&] { return spy.count() >= ticks; }, 20000);
+}
+
+bool colourNear(QRgb pixel, const QColor &expected, int tolerance = 3)
+{
+    return std::abs(qRed(pixel) - expected.red()) <= tolerance
+        && std::abs(qGreen(pixel) - expected.green()) <= tolerance
+        && std::abs(qBlue(pixel) - expected.blue()) <= tolerance;
+}
+
+const QColor sky(77, 179, 204); // the clear colour (0.3, 0.7, 0.8)
+
+QList<myGL *> viewsOf(myUIImpl &w) { return {w.mainView, w.topView, w.frontView, w.backView}; }
+
+} // namespace
+
+class TestWindow : public QObject
+{
+    Q_OBJECT
+
+public:
+    static void initMain() { useLegacyGLFormat(); }
+
+private Q_SLOTS:
+    void init();
+    void formIsNamedAfterItsArgument();
+    void formWidgets_data();
+    void formWidgets();
+    void formIsFixedAndCaptioned();
+    void paletteGroups();
+    void iconIsTheStar();
+    void viewsAreAssembledBeforeFirstShow();
+
+    void keysReachTheReadoutsAfterTicks();
+    void cameraKeysActOnMainViewOnly();
+    void mouseTurnsOnlyItsOwnView();
+    void escapeEndsTheLoopWithZero();
+    void viewsClearToSkyWithoutGLErrors();
+    void programStartsQuietlyAndExitsWithZero();
+
+private:
+    QTemporaryDir m_workDir;
+};
+
+void TestWindow::init()
+{
+    // Every view reads the ground picture from the working directory: give
+    // them one, so that any warning at all is a fault.
+    QVERIFY(m_workDir.isValid());
+    QVERIFY(QDir::setCurrent(m_workDir.path()));
+    QImage ground(4, 4, QImage::Format_RGB32);
+    ground.fill(QColor(90, 120, 60));
+    QVERIFY(ground.save(m_workDir.filePath("ground.bmp"), "BMP"));
+    QTest::failOnWarning(QRegularExpression("."));
+}
+
+void TestWindow::formIsNamedAfterItsArgument()
+{
+    myUI unnamed;
+    QCOMPARE(unnamed.objectName(), QString("myUI"));
+    myUI named(nullptr, "panel");
+    QCOMPARE(named.objectName(), QString("panel"));
+    QCOMPARE(QString(unnamed.metaObject()->className()), QString("myUI"));
+}
+
+void TestWindow::formWidgets_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<int>("shape");
+    QTest::addColumn<int>("shadow");
+
+    const int styled = QFrame::StyledPanel, lcd = QFrame::Panel, none = QFrame::NoFrame;
+    const int raised = QFrame::Raised, sunken = QFrame::Sunken, plain = QFrame::Plain;
+    const struct
+    {
+        const char *name, *cls;
+        QRect geometry;
+        int shape, shadow;
+    } rows[] = {
+        {"FrameGL", "QFrame", {20, 35, 350, 230}, styled, raised},
+        {"FrameGLFront", "QFrame", {20, 280, 350, 230}, styled, raised},
+        {"LCDFps", "QLCDNumber", {745, 60, 40, 20}, lcd, sunken},
+        {"LCDRotate", "QLCDNumber", {745, 115, 40, 20}, lcd, sunken},
+        {"LCDFov", "QLCDNumber", {745, 170, 40, 20}, lcd, sunken},
+        {"FrameGLTop", "QFrame", {380, 35, 350, 230}, styled, raised},
+        {"textFPS", "QLabel", {745, 35, 35, 21}, none, plain},
+        {"textRotate", "QLabel", {745, 90, 40, 21}, none, plain},
+        {"textZoom", "QLabel", {745, 145, 40, 21}, none, plain},
+        {"textPosX", "QLabel", {745, 275, 40, 21}, none, plain},
+        {"LCDposY", "QLCDNumber", {745, 350, 40, 20}, lcd, sunken},
+        {"textPosY", "QLabel", {745, 325, 40, 21}, none, plain},
+        {"LCDposZ", "QLCDNumber", {745, 400, 40, 20}, lcd, sunken},
+        {"textPosZ", "QLabel", {745, 375, 40, 21}, none, plain},
+        {"LCDposX", "QLCDNumber", {745, 300, 40, 20}, lcd, sunken},
+        {"FrameGLBack", "QFrame", {380, 280, 350, 230}, styled, raised},
+    };
+    for (const auto &row : rows) {
+        QTest::newRow(row.name) << QString(row.name) << QString(row.cls) << row.geometry
+                                << row.shape << row.shadow;
+    }
+}
+
+void TestWindow::formWidgets()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, className);
+    QFETCH(QRect, geometry);
+    QFETCH(int, shape);
+    QFETCH(int, shadow);
+
+    myUI form;
+    const auto matches = form.findChildren<QFrame *>(name, Qt::FindDirectChildrenOnly);
+    QCOMPARE(matches.size(), 1);
+    QFrame *frame = matches.first();
+    QCOMPARE(QString(frame->metaObject()->className()), className);
+    QCOMPARE(frame->geometry(), geometry);
+    QCOMPARE(int(frame->frameShape()), shape);
+    QCOMPARE(int(frame->frameShadow()), shadow);
+    if (className == "QLabel")
+        QCOMPARE(frame->palette().color(QPalette::WindowText), QColor(Qt::white));
+}
+
+void TestWindow::formIsFixedAndCaptioned()
+{
+    myUI form;
+    QCOMPARE(form.minimumSize(), QSize(800, 560));
+    QCOMPARE(form.maximumSize(), QSize(800, 560));
+    QCOMPARE(form.size(), QSize(800, 560));
+    QCOMPARE(form.windowTitle(), QString("Vudure DI64"));
+    const QStringList captions = {form.textFPS->text(), form.textRotate->text(),
+        form.textZoom->text(), form.textPosX->text(), form.textPosY->text(), form.textPosZ->text()};
+    QCOMPARE(captions, (QStringList {"FPS", "Rotate", "Zoom", "pos X", "pos Y", "pos Z"}));
+    QCOMPARE(form.LCDposX->segmentStyle(), QLCDNumber::Outline);
+    QCOMPARE(form.LCDposY->segmentStyle(), QLCDNumber().segmentStyle());
+    QCOMPARE(form.LCDFps->digitCount(), 5);
+}
+
+void TestWindow::paletteGroups()
+{
+    myUI form;
+    const QPalette p = form.palette();
+    const QColor green(0, 85, 0);
+    QCOMPARE(p.color(QPalette::Active, QPalette::Window), green);
+    QCOMPARE(p.color(QPalette::Active, QPalette::WindowText), green);
+    QCOMPARE(p.color(QPalette::Active, QPalette::Button), QColor(224, 223, 227));
+    QCOMPARE(p.color(QPalette::Active, QPalette::Highlight), QColor(178, 180, 191));
+    QCOMPARE(p.color(QPalette::Active, QPalette::Midlight), QColor(239, 239, 241));
+    QCOMPARE(p.color(QPalette::Disabled, QPalette::ButtonText), QColor(128, 128, 128));
+
+    // The groups differ only where intended: inactive from active in Midlight,
+    // disabled from inactive in ButtonText.
+    for (int role = QPalette::WindowText; role <= QPalette::LinkVisited; ++role) {
+        const auto r = QPalette::ColorRole(role);
+        const bool activeDiffers = p.color(QPalette::Active, r) != p.color(QPalette::Inactive, r);
+        const bool disabledDiffers
+            = p.color(QPalette::Inactive, r) != p.color(QPalette::Disabled, r);
+        QCOMPARE(activeDiffers, r == QPalette::Midlight);
+        QCOMPARE(disabledDiffers, r == QPalette::ButtonText);
+    }
+}
+
+void TestWindow::iconIsTheStar()
+{
+    myUI form;
+    const QImage icon = form.windowIcon().pixmap(16, 16).toImage();
+    QCOMPARE(icon.size(), QSize(16, 16));
+    QCOMPARE(QColor(icon.pixel(0, 0)), QColor(0x33, 0x66, 0x00));
+    QCOMPARE(QColor(icon.pixel(7, 5)), QColor(0xff, 0xff, 0x00)); // the star's body
+    QCOMPARE(QColor(icon.pixel(13, 12)), QColor(0x40, 0x70, 0x00));
+}
+
+void TestWindow::viewsAreAssembledBeforeFirstShow()
+{
+    myUIImpl w;
+    QVERIFY(!w.isVisible());
+    QCOMPARE(QString(w.metaObject()->className()), QString("myUIImpl"));
+    QCOMPARE(w.objectName(), QString("myUI"));
+
+    const struct
+    {
+        myGL *view;
+        QFrame *frame;
+        const char *name, *layout;
+        int mode, stretch;
+    } rows[] = {
+        {w.mainView, w.FrameGL, "", "flayout1", 0, 1},
+        {w.topView, w.FrameGLTop, "top", "flayout2", 1, 2},
+        {w.frontView, w.FrameGLFront, "front", "flayout3", 2, 3},
+        {w.backView, w.FrameGLBack, "back", "flayout4", 3, 4},
+    };
+    for (const auto &row : rows) {
+        QCOMPARE(row.view->objectName(), QString(row.name));
+        QCOMPARE(row.view->parentWidget(), row.frame);
+        QCOMPARE(row.view->state().viewMode, row.mode);
+        auto *layout = qobject_cast<QHBoxLayout *>(row.frame->layout());
+        QVERIFY(layout);
+        QCOMPARE(layout->objectName(), QString(row.layout));
+        QCOMPARE(layout->contentsMargins(), QMargins(2, 2, 2, 2));
+        QCOMPARE(layout->spacing(), 2);
+        QCOMPARE(layout->count(), 1);
+        QCOMPARE(layout->stretch(0), row.stretch);
+    }
+    // The side views remember 45 degrees as their zoom start and look with 20.
+    QCOMPARE(w.topView->state().fovY, 20.0f);
+    QCOMPARE(w.topView->state().zoomFov, 45.0f);
+    QCOMPARE(w.backView->state().fovY, 45.0f);
+    QCOMPARE(w.mainView->state().fovY, 45.0f);
+}
+
+void TestWindow::keysReachTheReadoutsAfterTicks()
+{
+    myUIImpl w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(waitForTicks(w.mainView, 2));
+    QCOMPARE(w.LCDposX->intValue(), 0);
+    QCOMPARE(w.LCDFov->intValue(), 45);
+
+    QTest::keyClick(&w, Qt::Key_Z);
+    QTest::keyClick(&w, Qt::Key_W);
+    QTest::keyClick(&w, Qt::Key_V); // 1.1 per tick
+    QTRY_VERIFY_WITH_TIMEOUT(w.LCDposX->intValue() >= 3, 20000);
+    QVERIFY(w.LCDFps->intValue() > 0 || waitForTicks(w.mainView, 1));
+
+    // All four helicopters got the same commands.
+    for (myGL *view : viewsOf(w)) {
+        QCOMPARE(view->state().engineOn, 1);
+        QCOMPARE(view->state().goForward, 1);
+        QCOMPARE(view->state().speed, 1.1);
+    }
+
+    // Turning shows on the heading readout; shift changes nothing.
+    QTest::keyClick(&w, Qt::Key_W, Qt::ShiftModifier); // stop
+    QTest::keyClick(&w, Qt::Key_A, Qt::ControlModifier);
+    QTRY_VERIFY_WITH_TIMEOUT(w.LCDRotate->intValue() >= 10, 20000);
+    QCOMPARE(w.mainView->state().goForward, 0);
+
+    // Zoom keys widen on every view.
+    QTest::keyClick(&w, Qt::Key_PageUp);
+    QTRY_VERIFY_WITH_TIMEOUT(w.LCDFov->intValue() >= 47, 20000);
+    QVERIFY(w.backView->state().zoomFov > 45.0f);
+}
+
+void TestWindow::cameraKeysActOnMainViewOnly()
+{
+    myUIImpl w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTest::keyClick(&w, Qt::Key_2);
+    QTest::keyClick(&w, Qt::Key_6);
+    QTest::keyClick(&w, Qt::Key_7); // unbound
+    QTest::keyClick(&w, Qt::Key_Left); // unbound
+    QCOMPARE(w.mainView->state().viewMode, 2);
+    QVERIFY(std::fabs(w.mainView->state().panX - 0.05f) < 1e-6f);
+    const QList<int> modes = {
+        w.topView->state().viewMode, w.frontView->state().viewMode, w.backView->state().viewMode};
+    QCOMPARE(modes, (QList<int> {1, 2, 3}));
+    for (myGL *view : {w.topView, w.frontView, w.backView})
+        QCOMPARE(view->state().panX, 0.0f);
+    QCOMPARE(w.mainView->state().turnLeft, 0);
+
+    // Following toggles everywhere at once.
+    QTest::keyClick(&w, Qt::Key_C);
+    for (myGL *view : viewsOf(w))
+        QCOMPARE(view->state().camFollow, 0);
+}
+
+void TestWindow::mouseTurnsOnlyItsOwnView()
+{
+    myUIImpl w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QPoint at(40, 40);
+    const auto drag = [&](myGL *view, int moves) {
+        for (int i = 0; i < moves; ++i) {
+            QMouseEvent move(QEvent::MouseMove, at + QPoint(i, 0), view->mapToGlobal(at),
+                Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(view, &move);
+        }
+    };
+
+    QTest::mousePress(w.topView, Qt::LeftButton, {}, at);
+    drag(w.topView, 3);
+    QTest::mouseRelease(w.topView, Qt::LeftButton, {}, at);
+    QCOMPARE(w.topView->state().rotZ, 3.0f);
+    for (myGL *other : {w.mainView, w.frontView, w.backView}) {
+        QCOMPARE(other->state().rotZ, 0.0f);
+        QCOMPARE(other->state().camRotate, 0);
+    }
+    QCOMPARE(w.topView->state().camRotate, 1);
+
+    // A second press switches turning off again.
+    QTest::mousePress(w.topView, Qt::LeftButton, {}, at);
+    drag(w.topView, 4);
+    QCOMPARE(w.topView->state().rotZ, 3.0f);
+}
+
+void TestWindow::escapeEndsTheLoopWithZero()
+{
+    myUIImpl w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTimer::singleShot(200, &w, [&w] { QTest::keyClick(&w, Qt::Key_Escape); });
+    QTimer fallback; // ends the loop with another code if the key didn't
+    fallback.setSingleShot(true);
+    connect(&fallback, &QTimer::timeout, [] { QApplication::exit(42); });
+    fallback.start(15000);
+    QCOMPARE(QApplication::exec(), 0);
+}
+
+void TestWindow::viewsClearToSkyWithoutGLErrors()
+{
+    myUIImpl w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(waitForTicks(w.mainView, 3));
+    for (myGL *view : viewsOf(w)) {
+        view->makeCurrent();
+        QCOMPARE(glGetError(), GLenum(GL_NO_ERROR));
+    }
+
+    // Every view starts looking down at the ground; from high above, the
+    // corners of every picture are beyond the ground's edge.
+    for (myGL *view : viewsOf(w))
+        view->state().posZ = 500.0f;
+    QVERIFY(waitForTicks(w.mainView, 3));
+    for (myGL *view : viewsOf(w)) {
+        const QImage frame = view->grabFramebuffer();
+        QVERIFY(!frame.isNull());
+        for (const QPointF &where : {QPointF(0.03, 0.03), QPointF(0.97, 0.03)}) {
+            const QRgb pixel
+                = frame.pixel(int(where.x() * frame.width()), int(where.y() * frame.height()));
+            QVERIFY2(colourNear(pixel, sky),
+                qPrintable(QString("%1 at %2,%3: %4")
+                               .arg(view->objectName())
+                               .arg(where.x())
+                               .arg(where.y())
+                               .arg(QColor(pixel).name())));
+        }
+        view->makeCurrent();
+        QCOMPARE(glGetError(), GLenum(GL_NO_ERROR));
+    }
+}
+
+void TestWindow::programStartsQuietlyAndExitsWithZero()
+{
+    QTemporaryDir runtimeDir;
+    QProcess viewer;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", runtimeDir.path());
+    env.remove("QT_SCALE_FACTOR");
+    viewer.setProcessEnvironment(env);
+    viewer.setWorkingDirectory(m_workDir.path());
+    viewer.start(QStringLiteral(VUDURE_BINARY), {});
+    QVERIFY(viewer.waitForStarted());
+
+    // Wait for the window, check its size, then press Escape in it.
+    QProcess find;
+    find.start("xdotool",
+        {"search", "--sync", "--onlyvisible", "--name", "^Vudure DI64$", "getwindowgeometry",
+            "--shell"});
+    QVERIFY(find.waitForFinished(20000));
+    const QString geometry = QString::fromLatin1(find.readAllStandardOutput());
+    QVERIFY2(
+        geometry.contains("WIDTH=800") && geometry.contains("HEIGHT=560"), qPrintable(geometry));
+    QTest::qWait(500); // a few ticks
+    QCOMPARE(QProcess::execute(
+                 "xdotool", {"search", "--name", "^Vudure DI64$", "windowfocus", "--sync"}),
+        0);
+    QCOMPARE(QProcess::execute("xdotool", {"key", "Escape"}), 0);
+
+    QVERIFY(viewer.waitForFinished(20000));
+    QCOMPARE(viewer.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(viewer.exitCode(), 0);
+    QCOMPARE(QString::fromLocal8Bit(viewer.readAllStandardError()), QString());
+}
+
+QTEST_MAIN(TestWindow)
+#include "tst_window.moc"
