@@ -56,6 +56,8 @@ private Q_SLOTS:
     void mouseTurnsOnlyItsOwnView();
     void escapeEndsTheLoopWithZero();
     void viewsClearToSkyWithoutGLErrors();
+    void groundIsGreenWithoutPicture();
+    void markersShowRedAndChangeNothingElse();
     void programStartsQuietlyAndExitsWithZero();
 
 private:
@@ -362,6 +364,54 @@ void TestWindow::viewsClearToSkyWithoutGLErrors()
         view->makeCurrent();
         QCOMPARE(glGetError(), GLenum(GL_NO_ERROR));
     }
+}
+
+void TestWindow::groundIsGreenWithoutPicture()
+{
+    QVERIFY(QFile::remove("ground.bmp"));
+    for (int view = 0; view < 4; ++view) // each view reads the file itself
+        QTest::ignoreMessage(
+            QtWarningMsg, "Could not read image file, using single-color instead.");
+    myUIImpl w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(waitForTicks(w.mainView, 3));
+    // The main view looks down ahead of the helicopter onto open ground.
+    const QImage frame = w.mainView->grabFramebuffer();
+    const QColor ground = frame.pixelColor(frame.width() / 2, frame.height() / 8);
+    QVERIFY2(
+        ground.green() > 100 && ground.red() < 30 && ground.blue() < 30, qPrintable(ground.name()));
+}
+
+void TestWindow::markersShowRedAndChangeNothingElse()
+{
+    myUIImpl w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(waitForTicks(w.mainView, 3));
+    const QImage off = w.topView->grabFramebuffer();
+    QTest::keyClick(&w, Qt::Key_L);
+    QVERIFY(waitForTicks(w.mainView, 3));
+    const QImage on = w.topView->grabFramebuffer();
+    QCOMPARE(on.size(), off.size());
+
+    // Only the markers' own pixels change, and they are red.
+    int changed = 0;
+    for (int y = 0; y < on.height(); ++y) {
+        for (int x = 0; x < on.width(); ++x) {
+            const QRgb before = off.pixel(x, y), after = on.pixel(x, y);
+            if (before == after)
+                continue;
+            ++changed;
+            QVERIFY2(qRed(after) > 2 * qGreen(after) && qRed(after) > 2 * qBlue(after),
+                qPrintable(QString("%1,%2 became %3").arg(x).arg(y).arg(QColor(after).name())));
+        }
+    }
+    QVERIFY2(changed > 20, qPrintable(QString::number(changed)));
+
+    QTest::keyClick(&w, Qt::Key_L);
+    QVERIFY(waitForTicks(w.mainView, 3));
+    QCOMPARE(w.topView->grabFramebuffer(), off);
 }
 
 void TestWindow::programStartsQuietlyAndExitsWithZero()
