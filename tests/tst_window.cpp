@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLCDNumber>
 #include <QLabel>
+#include <QOpenGLContext>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -55,6 +56,8 @@ private Q_SLOTS:
     void cameraKeysActOnMainViewOnly();
     void mouseTurnsOnlyItsOwnView();
     void escapeEndsTheLoopWithZero();
+    void closingEndsTheLoopWithZero();
+    void tickBeforeFirstShowMovesStateOnly();
     void viewsClearToSkyWithoutGLErrors();
     void groundIsGreenWithoutPicture();
     void markersShowRedAndChangeNothingElse();
@@ -330,6 +333,36 @@ void TestWindow::escapeEndsTheLoopWithZero()
     connect(&fallback, &QTimer::timeout, [] { QApplication::exit(42); });
     fallback.start(15000);
     QCOMPARE(QApplication::exec(), 0);
+}
+
+void TestWindow::closingEndsTheLoopWithZero()
+{
+    myUIImpl w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTimer::singleShot(200, &w, &QWidget::close);
+    QTimer fallback;
+    fallback.setSingleShot(true);
+    connect(&fallback, &QTimer::timeout, [] { QApplication::exit(42); });
+    fallback.start(15000);
+    QCOMPARE(QApplication::exec(), 0);
+}
+
+void TestWindow::tickBeforeFirstShowMovesStateOnly()
+{
+    myUIImpl w;
+    myGL *view = w.mainView;
+    view->startEng();
+    view->moveForward();
+    view->setZoom(1);
+    view->tick();
+    // No context exists yet, and the tick made none current ...
+    QVERIFY(!view->context());
+    QVERIFY(!QOpenGLContext::currentContext());
+    // ... but the helicopter moved and the camera update ran.
+    QVERIFY(std::fabs(view->state().posX - 0.1f) < 1e-6f);
+    QVERIFY(std::fabs(view->state().eyeX - 0.1f) < 1e-6f);
+    QCOMPARE(view->state().zoomFov, 45.5f);
 }
 
 void TestWindow::viewsClearToSkyWithoutGLErrors()
