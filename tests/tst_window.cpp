@@ -29,6 +29,17 @@ bool colourNear(QRgb pixel, const QColor &expected, int tolerance = 3)
         && std::abs(qBlue(pixel) - expected.blue()) <= tolerance;
 }
 
+// Runs the event loop until the window under test ends it; if it never does,
+// the loop ends after a while with 42.
+int execEndedByWindow()
+{
+    QTimer fallback;
+    fallback.setSingleShot(true);
+    QObject::connect(&fallback, &QTimer::timeout, [] { QApplication::exit(42); });
+    fallback.start(15000);
+    return QApplication::exec();
+}
+
 const QColor sky(77, 179, 204); // the clear colour (0.3, 0.7, 0.8)
 
 QList<myGL *> viewsOf(myUIImpl &w) { return {w.mainView, w.topView, w.frontView, w.backView}; }
@@ -328,11 +339,7 @@ void TestWindow::escapeEndsTheLoopWithZero()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QTimer::singleShot(200, &w, [&w] { QTest::keyClick(&w, Qt::Key_Escape); });
-    QTimer fallback; // ends the loop with another code if the key didn't
-    fallback.setSingleShot(true);
-    connect(&fallback, &QTimer::timeout, [] { QApplication::exit(42); });
-    fallback.start(15000);
-    QCOMPARE(QApplication::exec(), 0);
+    QCOMPARE(execEndedByWindow(), 0);
 }
 
 void TestWindow::closingEndsTheLoopWithZero()
@@ -341,11 +348,7 @@ void TestWindow::closingEndsTheLoopWithZero()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QTimer::singleShot(200, &w, &QWidget::close);
-    QTimer fallback;
-    fallback.setSingleShot(true);
-    connect(&fallback, &QTimer::timeout, [] { QApplication::exit(42); });
-    fallback.start(15000);
-    QCOMPARE(QApplication::exec(), 0);
+    QCOMPARE(execEndedByWindow(), 0);
 }
 
 void TestWindow::tickBeforeFirstShowMovesStateOnly()
