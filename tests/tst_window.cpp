@@ -70,6 +70,7 @@ private Q_SLOTS:
     void closingEndsTheLoopWithZero();
     void tickBeforeFirstShowMovesStateOnly();
     void viewsClearToSkyWithoutGLErrors();
+    void eachViewOwnsItsLists();
     void groundIsGreenWithoutPicture();
     void markersShowRedAndChangeNothingElse();
     void programStartsQuietlyAndExitsWithZero();
@@ -400,6 +401,43 @@ void TestWindow::viewsClearToSkyWithoutGLErrors()
         view->makeCurrent();
         QCOMPARE(glGetError(), GLenum(GL_NO_ERROR));
     }
+}
+
+void TestWindow::eachViewOwnsItsLists()
+{
+    myUIImpl w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(waitForTicks(w.mainView, 2));
+    const auto listsOf = [](myGL *view) {
+        return QList<GLuint> {view->heliList(), view->crossList(), view->gridList(),
+            view->airfieldList(), view->groundList(), view->fontListBase() + 'A'};
+    };
+    QSet<GLuint> seen;
+    for (myGL *view : viewsOf(w)) {
+        for (GLuint list : listsOf(view)) {
+            if (list == 0 || list == 'A') // a list this build does not make
+                continue;
+            QVERIFY2(!seen.contains(list), "two views hold the same list name");
+            seen << list;
+        }
+    }
+
+    // Deleting one view releases its lists and leaves the others drawing.
+    const QList<GLuint> frontLists = listsOf(w.frontView);
+    delete w.frontView;
+    w.frontView = nullptr;
+    w.mainView->makeCurrent();
+    for (GLuint list : frontLists)
+        QVERIFY(list == 0 || list == 'A' || !glIsList(list));
+    for (myGL *view : {w.mainView, w.topView, w.backView}) {
+        view->makeCurrent();
+        for (GLuint list : listsOf(view))
+            QVERIFY(list == 0 || list == 'A' || glIsList(list));
+    }
+    QVERIFY(waitForTicks(w.mainView, 3));
+    w.mainView->makeCurrent();
+    QCOMPARE(glGetError(), GLenum(GL_NO_ERROR));
 }
 
 void TestWindow::groundIsGreenWithoutPicture()
