@@ -2,6 +2,8 @@
 
 #include "font.h"
 #include "lighting.h"
+#include "myairfield.h"
+#include "mydi64.h"
 #include "myground.h"
 
 #include <QMouseEvent>
@@ -75,6 +77,8 @@ void myGL::initializeGL()
 
     m_crossList = makeCrossList();
     m_gridList = makeGridList();
+    m_heliList = myDi64().compileList();
+    m_airfieldList = myAirfield().compileList();
     m_quadric = gluNewQuadric();
     m_groundList = myGround().buildList(texture);
     m_fontListBase = buildFontLists();
@@ -118,11 +122,19 @@ void myGL::paintGL()
     glRotatef(s.rotY, 0.0f, 1.0f, 0.0f);
     glRotatef(s.rotZ, 0.0f, 0.0f, 1.0f);
     glTranslatef(0.0f, 0.0f, 0.1f);
+    glCallList(m_heliList);
     glRotatef(180.0f, 0.0f, 0.0f, 1.0f);
     glTranslatef(-0.15f, 0.0f, 0.1f);
     glScalef(0.2f, 0.2f, 0.2f);
     if (s.engineOn == 1)
         drawWing();
+    glPopMatrix();
+
+    // The airfield, 80 times its model size, its buildings 14.4 units out along +X.
+    glPushMatrix();
+    glScalef(80.0f, 80.0f, 80.0f);
+    glTranslatef(0.18f, 0.0f, 0.005f);
+    glCallList(m_airfieldList);
     glPopMatrix();
 
     glPushMatrix();
