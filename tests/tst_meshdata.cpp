@@ -5,7 +5,6 @@
 #include "di64mesh.h"
 
 #include <QtTest>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -89,18 +88,30 @@ const MaterialRow airfieldMaterials[] = {
     {0.290196f, {0, 0, 0.172549f}, 1, 2048},
 };
 
-MeshTables model(const QString &name) { return name == "di64" ? di64::tables() : airfield::tables(); }
+MeshTables model(const QString &name)
+{
+    return name == "di64" ? di64::tables() : airfield::tables();
+}
 
 struct V3
 {
     double x, y, z;
 };
 V3 operator-(V3 a, V3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-V3 cross(V3 a, V3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+V3 cross(V3 a, V3 b)
+{
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
 double dot(V3 a, V3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 double length(V3 a) { return std::sqrt(dot(a, a)); }
-V3 vertex(const MeshTables &t, int i) { return {t.vertices[i][0], t.vertices[i][1], t.vertices[i][2]}; }
-V3 normal(const MeshTables &t, int i) { return {t.normals[i][0], t.normals[i][1], t.normals[i][2]}; }
+V3 vertex(const MeshTables &t, int i)
+{
+    return {t.vertices[i][0], t.vertices[i][1], t.vertices[i][2]};
+}
+V3 normal(const MeshTables &t, int i)
+{
+    return {t.normals[i][0], t.normals[i][1], t.normals[i][2]};
+}
 
 void addModelColumn()
 {
@@ -176,8 +187,14 @@ private Q_SLOTS:
                 const float *v = t.vertices[t.faces[f].vertex[c]];
                 for (int k = 0; k < 3; ++k) {
                     if (v[k] < want.lo[k] - slack || v[k] > want.hi[k] + slack)
-                        QFAIL(qPrintable(QString("face %1 corner %2: coordinate %3 is %4, outside %5..%6")
-                                             .arg(f).arg(c).arg(k).arg(v[k]).arg(want.lo[k]).arg(want.hi[k])));
+                        QFAIL(qPrintable(
+                            QString("face %1 corner %2: coordinate %3 is %4, outside %5..%6")
+                                .arg(f)
+                                .arg(c)
+                                .arg(k)
+                                .arg(v[k])
+                                .arg(want.lo[k])
+                                .arg(want.hi[k])));
                 }
             }
         }
@@ -267,11 +284,12 @@ private Q_SLOTS:
                 maxV = std::max(maxV, int(face.vertex[c]));
                 maxN = std::max(maxN, int(face.normal[c]));
             }
-            const V3 a = vertex(t, face.vertex[0]), b = vertex(t, face.vertex[1]), c = vertex(t, face.vertex[2]);
+            const V3 a = vertex(t, face.vertex[0]), b = vertex(t, face.vertex[1]),
+                     c = vertex(t, face.vertex[2]);
             const V3 g = cross(b - a, c - a);
             if (length(g) < 1e-12)
                 QFAIL(qPrintable(QString("face %1 has no area").arg(f)));
-            V3 mean{0, 0, 0};
+            V3 mean {0, 0, 0};
             for (int k = 0; k < 3; ++k) {
                 const V3 n = normal(t, face.normal[k]);
                 mean = {mean.x + n.x, mean.y + n.y, mean.z + n.z};
@@ -290,7 +308,8 @@ private Q_SLOTS:
         QVERIFY(std::all_of(vUsed.begin(), vUsed.end(), [](bool u) { return u; }));
         QVERIFY(std::all_of(nUsed.begin(), nUsed.end(), [](bool u) { return u; }));
         for (int n = 0; n < t.normalCount; ++n)
-            QVERIFY2(std::fabs(length(normal(t, n)) - 1) < 1e-6, qPrintable(QString("normal %1").arg(n)));
+            QVERIFY2(std::fabs(length(normal(t, n)) - 1) < 1e-6,
+                qPrintable(QString("normal %1").arg(n)));
     }
 
     // The airfield's ground surfaces (runs 7 to 11) lie in the one lowest
@@ -313,8 +332,9 @@ private Q_SLOTS:
                 QCOMPARE(v[2], z);
                 tri[size_t(c)] = {v[0], v[1]};
             }
-            const double a = ((tri[1][0] - tri[0][0]) * (tri[2][1] - tri[0][1]) -
-                              (tri[2][0] - tri[0][0]) * (tri[1][1] - tri[0][1])) / 2;
+            const double a = ((tri[1][0] - tri[0][0]) * (tri[2][1] - tri[0][1])
+                                 - (tri[2][0] - tri[0][0]) * (tri[1][1] - tri[0][1]))
+                / 2;
             QVERIFY2(a > 0, "ground faces face up");
             area += a;
             tris.push_back(tri);
@@ -344,7 +364,9 @@ private Q_SLOTS:
         for (size_t i = 0; i < tris.size(); ++i) {
             for (size_t j = i + 1; j < tris.size(); ++j) {
                 if (overlap(tris[i], tris[j]))
-                    QFAIL(qPrintable(QString("ground faces %1 and %2 overlap").arg(first + int(i)).arg(first + int(j))));
+                    QFAIL(qPrintable(QString("ground faces %1 and %2 overlap")
+                                         .arg(first + int(i))
+                                         .arg(first + int(j))));
             }
         }
         const double extent = 1.0 * 2 * 0.474965;

@@ -44,13 +44,13 @@ namespace layout {
 constexpr double rwy1Y = 0.280, rwy1X0 = -0.478, rwy1X1 = 0.430, rwyHalfWidth = 0.025;
 constexpr double rwy2X = -0.237, rwy2Y0 = -0.429, rwy2Y1 = 0.429;
 constexpr double taxiHalfWidth = 0.009;
-constexpr int centreDashes1 = 14;  // centre-line dashes on runway 1
-constexpr int centreDashes2 = 11;  // on runway 2
-constexpr int thresholdBars = 4;   // bars across each runway end
-constexpr int edgeBays = 42;       // bays of outer grass along the field's north and south edges
+constexpr int centreDashes1 = 14; // centre-line dashes on runway 1
+constexpr int centreDashes2 = 11; // on runway 2
+constexpr int thresholdBars = 4; // bars across each runway end
+constexpr int edgeBays = 42; // bays of outer grass along the field's north and south edges
 constexpr int hardstandRows = 3, hardstandCols = 13; // aircraft stands in the middle of the field
-constexpr int grassPlots = 2;      // plots of grass north of runway 1
-constexpr int apronStands = 5;     // parking stands marked on the apron
+constexpr int grassPlots = 2; // plots of grass north of runway 1
+constexpr int apronStands = 5; // parking stands marked on the apron
 } // namespace layout
 
 RectMap groundMap()
@@ -78,9 +78,10 @@ RectMap groundMap()
     }
     // taxiways: one along runway 1, one round the south, links to the apron
     const double t = taxiHalfWidth;
-    m.paint(-0.242, 0.200 - t, 0.464, 0.200 + t, taxiway);     // parallel to runway 1
-    m.paint(0.464 - 2 * t, 0.150, 0.464, 0.200 + t, taxiway);  // second apron link, along the field's edge
-    m.paint(0.380 - t, -0.420, 0.380 + t, -0.150, taxiway);   // from the apron to the south
+    m.paint(-0.242, 0.200 - t, 0.464, 0.200 + t, taxiway); // parallel to runway 1
+    m.paint(0.464 - 2 * t, 0.150, 0.464, 0.200 + t,
+        taxiway); // second apron link, along the field's edge
+    m.paint(0.380 - t, -0.420, 0.380 + t, -0.150, taxiway); // from the apron to the south
     m.paint(-0.200, -0.420 - t, 0.380 + t, -0.420 + t, taxiway); // along the south
     m.paint(-0.200 - t, -0.420 - t, -0.200 + t, 0.200 + t, taxiway); // along runway 2
     for (double x : {-0.120, -0.060, 0.000, 0.060, 0.120, 0.180, 0.250}) // links to runway 1
@@ -118,7 +119,8 @@ RectMap groundMap()
         m.paint(rwy2X - dashHalf, y - 0.012, rwy2X + dashHalf, y + 0.012, field);
     }
     for (int k = 0; k < thresholdBars; ++k) {
-        const double off = -rwyHalfWidth + 0.005 + k * (2 * rwyHalfWidth - 0.010) / (thresholdBars - 1);
+        const double off
+            = -rwyHalfWidth + 0.005 + k * (2 * rwyHalfWidth - 0.010) / (thresholdBars - 1);
         m.paint(rwy1X0 + 0.008, rwy1Y + off - 0.002, rwy1X0 + 0.030, rwy1Y + off + 0.002, field);
         m.paint(rwy1X1 - 0.030, rwy1Y + off - 0.002, rwy1X1 - 0.008, rwy1Y + off + 0.002, field);
         m.paint(rwy2X + off - 0.002, rwy2Y0 + 0.008, rwy2X + off + 0.002, rwy2Y0 + 0.030, field);
@@ -146,7 +148,7 @@ Part groundSurface(const RectMap &map, int run, const char *name, Shading shadin
             throw std::runtime_error(std::string(name) + ": " + e.what());
         }
         for (const auto &t : tris) {
-            auto at = [&](int k) { return Vec3{all[size_t(k)].x, all[size_t(k)].y, groundZ}; };
+            auto at = [&](int k) { return Vec3 {all[size_t(k)].x, all[size_t(k)].y, groundZ}; };
             p.triangle(g, at(t[0]), at(t[1]), at(t[2]));
         }
     }
@@ -174,8 +176,9 @@ void gableWalls(Part &p, const Footprint &f)
     g = p.beginGroup(Shading::Flat);
     p.quad(g, {f.x1, f.y1, z0}, {f.x0, f.y1, z0}, {f.x0, f.y1, wallTop}, {f.x1, f.y1, wallTop});
     for (double x : {f.x0, f.x1})
-        addPolygon(p, {{x, f.y0, z0}, {x, f.y1, z0}, {x, f.y1, wallTop}, {x, ym, ridge}, {x, f.y0, wallTop}}, {},
-                   {x == f.x0 ? -1.0 : 1.0, 0, 0});
+        addPolygon(p,
+            {{x, f.y0, z0}, {x, f.y1, z0}, {x, f.y1, wallTop}, {x, ym, ridge}, {x, f.y0, wallTop}},
+            {}, {x == f.x0 ? -1.0 : 1.0, 0, 0});
 }
 
 void gableRoof(Part &p, const Footprint &f)
@@ -195,24 +198,36 @@ void gableWindows(Part &p, const Footprint &f)
     for (int k = 0; k < 3; ++k) {
         const double x = f.x0 + (f.x1 - f.x0) * (k + 0.5) / 3, w = 0.0015;
         int g = p.beginGroup(Shading::Flat);
-        p.quad(g, {x - w, f.y0 - proud, z0}, {x + w, f.y0 - proud, z0}, {x + w, f.y0 - proud, z1}, {x - w, f.y0 - proud, z1});
+        p.quad(g, {x - w, f.y0 - proud, z0}, {x + w, f.y0 - proud, z0}, {x + w, f.y0 - proud, z1},
+            {x - w, f.y0 - proud, z1});
         g = p.beginGroup(Shading::Flat);
-        p.quad(g, {x + w, f.y1 + proud, z0}, {x - w, f.y1 + proud, z0}, {x - w, f.y1 + proud, z1}, {x + w, f.y1 + proud, z1});
+        p.quad(g, {x + w, f.y1 + proud, z0}, {x - w, f.y1 + proud, z0}, {x - w, f.y1 + proud, z1},
+            {x + w, f.y1 + proud, z1});
     }
 }
 
 const Footprint houses[] = {
-    {0.407, -0.029, 0.421, -0.021}, {0.426, -0.029, 0.440, -0.021}, {0.445, -0.029, 0.459, -0.021},
-    {0.407, -0.009, 0.421, -0.001}, {0.426, -0.009, 0.440, -0.001}, {0.445, -0.009, 0.459, -0.001},
-    {0.407, 0.011, 0.421, 0.019},   {0.426, 0.011, 0.440, 0.019},   {0.445, 0.011, 0.459, 0.019},
+    {0.407, -0.029, 0.421, -0.021},
+    {0.426, -0.029, 0.440, -0.021},
+    {0.445, -0.029, 0.459, -0.021},
+    {0.407, -0.009, 0.421, -0.001},
+    {0.426, -0.009, 0.440, -0.001},
+    {0.445, -0.009, 0.459, -0.001},
+    {0.407, 0.011, 0.421, 0.019},
+    {0.426, 0.011, 0.440, 0.019},
+    {0.445, 0.011, 0.459, 0.019},
     {0.410, -0.049, 0.424, -0.041},
 };
 
 // Timber sheds: brown boxes with flat roofs. The first one is taller and
 // carries the water tower.
 const Footprint sheds[] = {
-    {0.388, 0.003, 0.397, 0.011}, {0.392, -0.019, 0.402, -0.011}, {0.392, -0.034, 0.402, -0.026},
-    {0.392, -0.049, 0.402, -0.041}, {0.392, -0.064, 0.402, -0.056}, {0.410, -0.064, 0.420, -0.056},
+    {0.388, 0.003, 0.397, 0.011},
+    {0.392, -0.019, 0.402, -0.011},
+    {0.392, -0.034, 0.402, -0.026},
+    {0.392, -0.049, 0.402, -0.041},
+    {0.392, -0.064, 0.402, -0.056},
+    {0.410, -0.064, 0.420, -0.056},
 };
 
 Part houseWalls()
@@ -248,8 +263,9 @@ Part pyramidShed()
     const Footprint &f = sheds[1];
     const double eaves = -0.0035;
     addBox(p, {f.x0, f.y0, groundZ}, {f.x1, f.y1, eaves}, 15);
-    const Vec3 apex{(f.x0 + f.x1) / 2, (f.y0 + f.y1) / 2, -0.0015};
-    const Vec3 c[4] = {{f.x0, f.y0, eaves}, {f.x1, f.y0, eaves}, {f.x1, f.y1, eaves}, {f.x0, f.y1, eaves}};
+    const Vec3 apex {(f.x0 + f.x1) / 2, (f.y0 + f.y1) / 2, -0.0015};
+    const Vec3 c[4]
+        = {{f.x0, f.y0, eaves}, {f.x1, f.y0, eaves}, {f.x1, f.y1, eaves}, {f.x0, f.y1, eaves}};
     for (int k = 0; k < 4; ++k)
         p.triangle(p.beginGroup(Shading::Flat), c[k], c[(k + 1) % 4], apex);
     return p;
@@ -267,14 +283,15 @@ Part windows()
         for (double x : {f.x1 + proud}) {
             const int g = p.beginGroup(Shading::Flat);
             const double s = x < f.x0 ? -1 : 1;
-            p.quad(g, {x, ym - s * w, groundZ}, {x, ym + s * w, groundZ}, {x, ym + s * w, -0.0025}, {x, ym - s * w, -0.0025});
+            p.quad(g, {x, ym - s * w, groundZ}, {x, ym + s * w, groundZ}, {x, ym + s * w, -0.0025},
+                {x, ym - s * w, -0.0025});
         }
     }
     return p;
 }
 
 // Hangar with a barrel roof: walls up to the eaves, arched end walls.
-constexpr Footprint hangarSite{0.447, -0.085, 0.478, -0.045};
+constexpr Footprint hangarSite {0.447, -0.085, 0.478, -0.045};
 constexpr int hangarRoofSegments = 14;
 constexpr double hangarEaves = -0.002, hangarCrown = 0.001;
 
@@ -285,7 +302,8 @@ std::vector<Vec3> hangarArch(double x)
     const double ym = (f.y0 + f.y1) / 2, half = (f.y1 - f.y0) / 2;
     for (int k = 0; k <= hangarRoofSegments; ++k) {
         const double a = pi * k / hangarRoofSegments;
-        pts.push_back({x, ym - half * std::cos(a), hangarEaves + (hangarCrown - hangarEaves) * std::sin(a)});
+        pts.push_back(
+            {x, ym - half * std::cos(a), hangarEaves + (hangarCrown - hangarEaves) * std::sin(a)});
     }
     return pts;
 }
@@ -295,9 +313,11 @@ Part hangarWalls()
     Part p("hangar walls", Welding::PerGroup);
     const Footprint &f = hangarSite;
     int g = p.beginGroup(Shading::Flat);
-    p.quad(g, {f.x0, f.y0, groundZ}, {f.x1, f.y0, groundZ}, {f.x1, f.y0, hangarEaves}, {f.x0, f.y0, hangarEaves});
+    p.quad(g, {f.x0, f.y0, groundZ}, {f.x1, f.y0, groundZ}, {f.x1, f.y0, hangarEaves},
+        {f.x0, f.y0, hangarEaves});
     g = p.beginGroup(Shading::Flat);
-    p.quad(g, {f.x1, f.y1, groundZ}, {f.x0, f.y1, groundZ}, {f.x0, f.y1, hangarEaves}, {f.x1, f.y1, hangarEaves});
+    p.quad(g, {f.x1, f.y1, groundZ}, {f.x0, f.y1, groundZ}, {f.x0, f.y1, hangarEaves},
+        {f.x1, f.y1, hangarEaves});
     for (double x : {f.x0, f.x1}) {
         std::vector<Vec3> end = {{x, f.y1, groundZ}, {x, f.y0, groundZ}};
         for (const Vec3 &q : hangarArch(x))
@@ -326,7 +346,8 @@ Part tower()
     const double x0 = 0.484, x1 = 0.492, y0 = -0.091, y1 = -0.064, top = -groundZ;
     const int floors = 12;
     for (int k = 0; k < floors; ++k) {
-        const double z0 = groundZ + (top - groundZ) * k / floors, z1 = groundZ + (top - groundZ) * (k + 1) / floors;
+        const double z0 = groundZ + (top - groundZ) * k / floors,
+                     z1 = groundZ + (top - groundZ) * (k + 1) / floors;
         addBox(p, {x0, y0, z0}, {x1, y1, z1}, 15); // the four sides of this floor
     }
     addBox(p, {x0, y0, top - 0.001}, {x1, y1, top}, 1 << 5);
@@ -381,34 +402,43 @@ Model buildAirfield()
     m.normalCount = airfield::normalCount;
     m.halfExtent = {0.5, halfY, -groundZ};
     m.materials = {fieldMaterial(0, 0.0823529, 0.188235, 0.53, 337.794),
-                   fieldMaterial(0.247059, 0.211765, 0.188235, 0.6, 78.7932),
-                   fieldMaterial(0.34902, 0.34902, 0.333333, 0.6, 78.7932),
-                   fieldMaterial(0.301961, 0.301961, 0.301961, 1, 2048),
-                   fieldMaterial(0.329412, 0.329412, 0.309804, 0.6, 78.7932),
-                   fieldMaterial(0.239216, 0, 0, 0.6, 78.7932),
-                   fieldMaterial(0, 0, 0.0980392, 1, 2048),
-                   fieldMaterial(0.227451, 0.227451, 0.227451, 0.6, 78.7932),
-                   fieldMaterial(0.266667, 0.266667, 0.266667, 0.6, 78.7932),
-                   fieldMaterial(0.388235, 0.388235, 0.388235, 0.6, 78.7932),
-                   fieldMaterial(0.188235, 0.188235, 0.188235, 0.6, 78.7932),
-                   fieldMaterial(0.109804, 0.109804, 0.109804, 0.6, 78.7932),
-                   fieldMaterial(0, 0, 0.172549, 1, 2048)};
+        fieldMaterial(0.247059, 0.211765, 0.188235, 0.6, 78.7932),
+        fieldMaterial(0.34902, 0.34902, 0.333333, 0.6, 78.7932),
+        fieldMaterial(0.301961, 0.301961, 0.301961, 1, 2048),
+        fieldMaterial(0.329412, 0.329412, 0.309804, 0.6, 78.7932),
+        fieldMaterial(0.239216, 0, 0, 0.6, 78.7932), fieldMaterial(0, 0, 0.0980392, 1, 2048),
+        fieldMaterial(0.227451, 0.227451, 0.227451, 0.6, 78.7932),
+        fieldMaterial(0.266667, 0.266667, 0.266667, 0.6, 78.7932),
+        fieldMaterial(0.388235, 0.388235, 0.388235, 0.6, 78.7932),
+        fieldMaterial(0.188235, 0.188235, 0.188235, 0.6, 78.7932),
+        fieldMaterial(0.109804, 0.109804, 0.109804, 0.6, 78.7932),
+        fieldMaterial(0, 0, 0.172549, 1, 2048)};
     const RectMap ground = groundMap();
-    auto run = [&m](RunPlan plan, std::vector<Part> parts) { m.runs.push_back({plan, std::move(parts)}); };
+    auto run = [&m](RunPlan plan, std::vector<Part> parts) {
+        m.runs.push_back({plan, std::move(parts)});
+    };
     const double z = groundZ;
     run({0, 98, {0.484, -0.091, -0.005}, {0.492, -0.064, 0.005}, "control tower"}, {tower()});
-    run({1, 100, {0.390, -0.089, -0.005}, {0.465, 0.028, 0.000}, "roofs, timber sheds"}, {houseRoofs(), pyramidShed()});
-    run({2, 134, {0.390, -0.091, -0.005}, {0.486, 0.025, 0.003}, "walls"}, {houseWalls(), hangarWalls()});
+    run({1, 100, {0.390, -0.089, -0.005}, {0.465, 0.028, 0.000}, "roofs, timber sheds"},
+        {houseRoofs(), pyramidShed()});
+    run({2, 134, {0.390, -0.091, -0.005}, {0.486, 0.025, 0.003}, "walls"},
+        {houseWalls(), hangarWalls()});
     run({3, 28, {0.390, -0.091, -0.002}, {0.485, 0.028, 0.001}, "hangar roof"}, {hangarRoof()});
     run({4, 6, {0.393, -0.089, -0.005}, {0.406, -0.070, 0.001}, "shed"}, {wedgeShed()});
-    run({5, 32, {0.390, 0.005, 0.000}, {0.394, 0.009, 0.003}, "water tower legs"}, {waterTowerLegs()});
-    run({6, 140, {0.390, -0.091, -0.005}, {0.484, 0.024, -0.002}, "windows and doors"}, {windows()});
-    run({7, 37, {0.362, -0.154, z}, {0.492, 0.154, z}, "apron"}, {groundSurface(ground, apron, "apron", Shading::Flat)});
-    run({8, 140, {-0.242, -0.449, z}, {0.481, 0.448, z}, "taxiways"}, {groundSurface(ground, taxiway, "taxiways")});
+    run({5, 32, {0.390, 0.005, 0.000}, {0.394, 0.009, 0.003}, "water tower legs"},
+        {waterTowerLegs()});
+    run({6, 140, {0.390, -0.091, -0.005}, {0.484, 0.024, -0.002}, "windows and doors"},
+        {windows()});
+    run({7, 37, {0.362, -0.154, z}, {0.492, 0.154, z}, "apron"},
+        {groundSurface(ground, apron, "apron", Shading::Flat)});
+    run({8, 140, {-0.242, -0.449, z}, {0.481, 0.448, z}, "taxiways"},
+        {groundSurface(ground, taxiway, "taxiways")});
     run({9, 546, {-0.476, -0.447, z}, {0.464, 0.446, z}, "inner field and markings"},
         {groundSurface(ground, field, "inner field and markings")});
-    run({10, 276, {-0.478, -0.429, z}, {0.492, 0.429, z}, "runways"}, {groundSurface(ground, runway, "runways")});
-    run({11, 190, {-0.5, -0.475, z}, {0.5, 0.475, z}, "outer grass"}, {groundSurface(ground, grass, "outer grass")});
+    run({10, 276, {-0.478, -0.429, z}, {0.492, 0.429, z}, "runways"},
+        {groundSurface(ground, runway, "runways")});
+    run({11, 190, {-0.5, -0.475, z}, {0.5, 0.475, z}, "outer grass"},
+        {groundSurface(ground, grass, "outer grass")});
     run({12, 12, {0.391, 0.006, 0.001}, {0.393, 0.008, 0.002}, "water tank"}, {waterTank()});
     return m;
 }

@@ -47,8 +47,8 @@ int main(int argc, char **argv)
             Model (*build)();
             const char *file;
         };
-        const Job jobs[] = {{buildHelicopter, "di64_tables.cpp"},
-                            {buildAirfield, "airfield_tables.cpp"}};
+        const Job jobs[]
+            = {{buildHelicopter, "di64_tables.cpp"}, {buildAirfield, "airfield_tables.cpp"}};
         bool ok = true;
         for (const Job &job : jobs) {
             Model model = job.build();

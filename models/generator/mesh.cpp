@@ -63,7 +63,11 @@ Transform operator*(const Transform &o, const Transform &i)
 
 // ---- Part ------------------------------------------------------------------
 
-Part::Part(std::string name, Welding welding) : name_(std::move(name)), welding_(welding) {}
+Part::Part(std::string name, Welding welding)
+    : name_(std::move(name))
+    , welding_(welding)
+{
+}
 
 int Part::beginGroup(Shading shading)
 {
@@ -76,8 +80,7 @@ int Part::vertexIndex(Vec3 p, int group)
     // Positions closer than 1e-10 model units are the same point.
     const double q = 1e10;
     const auto key = std::make_tuple(std::llround(p.x * q), std::llround(p.y * q),
-                                     std::llround(p.z * q),
-                                     welding_ == Welding::PerGroup ? group : -1);
+        std::llround(p.z * q), welding_ == Welding::PerGroup ? group : -1);
     const auto it = weld_.find(key);
     if (it != weld_.end())
         return it->second;
@@ -147,9 +150,10 @@ void Part::finish()
         const Vec3 unit = normalized(n);
         const Vec3 p[3] = {p0, p1, p2};
         for (int k = 0; k < 3; ++k) {
-            const Vec3 e1 = normalized(p[(k + 1) % 3] - p[k]), e2 = normalized(p[(k + 2) % 3] - p[k]);
+            const Vec3 e1 = normalized(p[(k + 1) % 3] - p[k]),
+                       e2 = normalized(p[(k + 2) % 3] - p[k]);
             const double angle = std::acos(std::clamp(dot(e1, e2), -1.0, 1.0));
-            smoothSum[Key{t.group, t.v[k], t.tag[k]}] += unit * angle;
+            smoothSum[Key {t.group, t.v[k], t.tag[k]}] += unit * angle;
         }
     }
     // Number the normals in order of first use.
@@ -160,7 +164,7 @@ void Part::finish()
         for (int k = 0; k < 3; ++k) {
             f.v[k] = t.v[k];
             const bool flat = groups_[t.group].shading == Shading::Flat;
-            const Key key{t.group, flat ? -1 : t.v[k], flat ? 0 : t.tag[k]};
+            const Key key {t.group, flat ? -1 : t.v[k], flat ? 0 : t.tag[k]};
             auto it = normalIndex.find(key);
             if (it == normalIndex.end()) {
                 const Vec3 n = normalized(flat ? flatSum[t.group] : smoothSum[key]);
@@ -231,8 +235,8 @@ void addGrid(Part &part, const std::vector<std::vector<Vec3>> &rows, const GridO
             // ring with a single crease): the cell left of it tags its corners
             // on that column, so they get normals of their own.
             int tag[4] = {0, 0, 0, 0}; // a b c d
-            if (o.shading == Shading::Smooth && flatRowGroup < 0 && o.closedU &&
-                hard(o.hardCols, j1) && colBand[j] == colBand[j1 % cellCols]) {
+            if (o.shading == Shading::Smooth && flatRowGroup < 0 && o.closedU
+                && hard(o.hardCols, j1) && colBand[j] == colBand[j1 % cellCols]) {
                 // b and c lie on column j1 (swapped to a and d when flipped)
                 if (o.flip)
                     tag[0] = tag[3] = 1;
@@ -267,7 +271,7 @@ std::vector<Vec3> circle(const Frame &f, double a, double r, int segments, doubl
 }
 
 void addLathe(Part &part, const std::vector<Vec2> &profile, const Frame &frame, int segments,
-              const GridOptions &options, double startAngle)
+    const GridOptions &options, double startAngle)
 {
     std::vector<std::vector<Vec3>> rows;
     for (const Vec2 &p : profile)
@@ -285,10 +289,10 @@ void addLathe(Part &part, const std::vector<Vec2> &profile, const Frame &frame, 
 }
 
 void addPolygon(Part &part, const std::vector<Vec3> &outer,
-                const std::vector<std::vector<Vec3>> &holes, Vec3 facing, Shading shading)
+    const std::vector<std::vector<Vec3>> &holes, Vec3 facing, Shading shading)
 {
     const Vec3 n = normalized(facing);
-    Vec3 u = std::fabs(n.x) < 0.9 ? Vec3{1, 0, 0} : Vec3{0, 1, 0};
+    Vec3 u = std::fabs(n.x) < 0.9 ? Vec3 {1, 0, 0} : Vec3 {0, 1, 0};
     u = normalized(u - n * dot(u, n));
     const Vec3 v = cross(n, u);
     auto flat = [&](const std::vector<Vec3> &loop) {
@@ -311,11 +315,11 @@ void addPolygon(Part &part, const std::vector<Vec3> &outer,
 
 void addBox(Part &part, Vec3 lo, Vec3 hi, int faces)
 {
-    const Vec3 c[8] = {{lo.x, lo.y, lo.z}, {hi.x, lo.y, lo.z}, {hi.x, hi.y, lo.z},
-                       {lo.x, hi.y, lo.z}, {lo.x, lo.y, hi.z}, {hi.x, lo.y, hi.z},
-                       {hi.x, hi.y, hi.z}, {lo.x, hi.y, hi.z}};
-    const int quads[6][4] = {{0, 4, 7, 3}, {1, 2, 6, 5}, {0, 1, 5, 4},
-                             {3, 7, 6, 2}, {0, 3, 2, 1}, {4, 5, 6, 7}};
+    const Vec3 c[8]
+        = {{lo.x, lo.y, lo.z}, {hi.x, lo.y, lo.z}, {hi.x, hi.y, lo.z}, {lo.x, hi.y, lo.z},
+            {lo.x, lo.y, hi.z}, {hi.x, lo.y, hi.z}, {hi.x, hi.y, hi.z}, {lo.x, hi.y, hi.z}};
+    const int quads[6][4]
+        = {{0, 4, 7, 3}, {1, 2, 6, 5}, {0, 1, 5, 4}, {3, 7, 6, 2}, {0, 3, 2, 1}, {4, 5, 6, 7}};
     for (int s = 0; s < 6; ++s) {
         if (!(faces & (1 << s)))
             continue;
@@ -332,7 +336,7 @@ Vec3 loopNormal(const std::vector<Vec3> &loop)
     Vec3 n;
     for (size_t i = 0; i < loop.size(); ++i) {
         const Vec3 p = loop[i], q = loop[(i + 1) % loop.size()];
-        n += Vec3{(p.y - q.y) * (p.z + q.z), (p.z - q.z) * (p.x + q.x), (p.x - q.x) * (p.y + q.y)};
+        n += Vec3 {(p.y - q.y) * (p.z + q.z), (p.z - q.z) * (p.x + q.x), (p.x - q.x) * (p.y + q.y)};
     }
     return n;
 }

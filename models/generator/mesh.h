@@ -38,7 +38,7 @@ enum class Welding { Shared, PerGroup };
 // a mirrored part still faces outwards.
 struct Transform
 {
-    Vec3 cx{1, 0, 0}, cy{0, 1, 0}, cz{0, 0, 1}, t{0, 0, 0};
+    Vec3 cx {1, 0, 0}, cy {0, 1, 0}, cz {0, 0, 1}, t {0, 0, 0};
 
     Vec3 apply(Vec3 p) const { return cx * p.x + cy * p.y + cz * p.z + t; }
     double determinant() const { return dot(cx, cross(cy, cz)); }
@@ -72,7 +72,8 @@ public:
     // one vertex with different tags get separate normals. A closed lathe
     // with a single crease needs this, its one group meeting itself there.
     void triangle(int g, Vec3 a, Vec3 b, Vec3 c, const int *tags = nullptr);
-    void quad(int g, Vec3 a, Vec3 b, Vec3 c, Vec3 d, const int *tags = nullptr); // a b c d counter-clockwise
+    void quad(int g, Vec3 a, Vec3 b, Vec3 c, Vec3 d,
+        const int *tags = nullptr); // a b c d counter-clockwise
 
     // Computes the normals; after this the part is read-only.
     void finish();
@@ -121,7 +122,7 @@ struct GridOptions
     std::vector<int> hardRows; // crease along row i, between cell rows i-1 and i
     std::vector<int> hardCols; // crease along column j, between cell columns j-1 and j
     std::vector<int> flatRows; // cell rows that are one planar facet (a lathe's flat disc)
-    bool flip = false;         // reverse the facing
+    bool flip = false; // reverse the facing
 };
 
 // Shorthands for the usual options.
@@ -151,27 +152,26 @@ void addGrid(Part &part, const std::vector<std::vector<Vec3>> &rows, const GridO
 // ring: one facet with one normal, with hard edges all round.
 struct Frame
 {
-    Vec3 origin{0, 0, 0};
-    Vec3 axis{1, 0, 0};
-    Vec3 ref{0, 0, 1};
+    Vec3 origin {0, 0, 0};
+    Vec3 axis {1, 0, 0};
+    Vec3 ref {0, 0, 1};
 };
 void addLathe(Part &part, const std::vector<Vec2> &profile, const Frame &frame, int segments,
-              const GridOptions &options, double startAngle = 0);
+    const GridOptions &options, double startAngle = 0);
 
 // One planar facet: an outer loop with optional holes, triangulated without
 // added points. `facing` is the side the facet faces; loop orientation does
 // not matter.
 void addPolygon(Part &part, const std::vector<Vec3> &outer,
-                const std::vector<std::vector<Vec3>> &holes, Vec3 facing,
-                Shading shading = Shading::Flat);
+    const std::vector<std::vector<Vec3>> &holes, Vec3 facing, Shading shading = Shading::Flat);
 
 // Flat-shaded box; `faces` selects sides: bit 0 -x, 1 +x, 2 -y, 3 +y, 4 -z, 5 +z.
 constexpr int allSides = 63;
 void addBox(Part &part, Vec3 lo, Vec3 hi, int faces = allSides);
 
 // Points of a circle of radius r around the axis of `frame` at axial offset a.
-std::vector<Vec3> circle(const Frame &frame, double a, double r, int segments,
-                         double startAngle = 0);
+std::vector<Vec3> circle(
+    const Frame &frame, double a, double r, int segments, double startAngle = 0);
 
 // Extrudes a planar loop by `offset`: side walls (flat: one facet per side;
 // smooth: one smooth group, with hard edges at the listed loop corners) and
@@ -186,4 +186,5 @@ void addPrism(Part &part, const std::vector<Vec3> &loop, Vec3 offset, const Pris
 
 // Lofts closed sections (each with the same number of points) into one
 // surface: rows are sections, columns run around them.
-void addLoft(Part &part, const std::vector<std::vector<Vec3>> &sections, const GridOptions &options);
+void addLoft(
+    Part &part, const std::vector<std::vector<Vec3>> &sections, const GridOptions &options);

@@ -12,7 +12,6 @@
 #include "di64mesh.h"
 
 #include <GL/glut.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -73,7 +72,7 @@ void view(int slot, const float eye[3], const float up[3])
     // sunlight from the front left, high up, the same for every view
     const float light[4] = {0.5f, -0.6f, 1.0f, 0};
     gluLookAt(centre[0] + eye[0], centre[1] + eye[1], centre[2] + eye[2], centre[0], centre[1],
-              centre[2], up[0], up[1], up[2]);
+        centre[2], up[0], up[1], up[2]);
     glLightfv(GL_LIGHT0, GL_POSITION, light);
     drawModel();
 }

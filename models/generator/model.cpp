@@ -75,7 +75,7 @@ std::vector<std::string> check(const Model &model, const Tables &t)
         if (int(count) != run.plan.faces)
             fail(format("run %zu has %zu faces, want %d", r, count, run.plan.faces));
         const double tol = 0.002;
-        Vec3 lo{1e9, 1e9, 1e9}, hi{-1e9, -1e9, -1e9};
+        Vec3 lo {1e9, 1e9, 1e9}, hi {-1e9, -1e9, -1e9};
         for (size_t f = first; f < first + count && f < t.faces.size(); ++f) {
             for (int k = 0; k < 3; ++k) {
                 const Vec3 p = toVec(t.vertices[t.faces[f].v[k]]);
@@ -84,17 +84,17 @@ std::vector<std::string> check(const Model &model, const Tables &t)
             }
         }
         const Vec3 wlo = run.plan.lo, whi = run.plan.hi;
-        if (lo.x < wlo.x - tol || lo.y < wlo.y - tol || lo.z < wlo.z - tol ||
-            hi.x > whi.x + tol || hi.y > whi.y + tol || hi.z > whi.z + tol)
+        if (lo.x < wlo.x - tol || lo.y < wlo.y - tol || lo.z < wlo.z - tol || hi.x > whi.x + tol
+            || hi.y > whi.y + tol || hi.z > whi.z + tol)
             fail(format("run %zu (%s) spans %.4f..%.4f %.4f..%.4f %.4f..%.4f, allowed "
                         "%.3f..%.3f %.3f..%.3f %.3f..%.3f",
-                        r, run.plan.what, lo.x, hi.x, lo.y, hi.y, lo.z, hi.z, wlo.x, whi.x,
-                        wlo.y, whi.y, wlo.z, whi.z));
+                r, run.plan.what, lo.x, hi.x, lo.y, hi.y, lo.z, hi.z, wlo.x, whi.x, wlo.y, whi.y,
+                wlo.z, whi.z));
         first += count;
     }
     // the whole model's box: x exactly -0.5..0.5, symmetric about the origin
     {
-        std::array<float, 3> lo{1e9f, 1e9f, 1e9f}, hi{-1e9f, -1e9f, -1e9f};
+        std::array<float, 3> lo {1e9f, 1e9f, 1e9f}, hi {-1e9f, -1e9f, -1e9f};
         for (const auto &v : t.vertices)
             for (int k = 0; k < 3; ++k) {
                 lo[size_t(k)] = std::min(lo[size_t(k)], v[size_t(k)]);
@@ -104,10 +104,12 @@ std::vector<std::string> check(const Model &model, const Tables &t)
             fail(format("x spans %.9g..%.9g, want exactly -0.5..0.5", lo[0], hi[0]));
         for (int k = 0; k < 3; ++k)
             if (std::fabs(lo[size_t(k)] + hi[size_t(k)]) > 1e-7)
-                fail(format("axis %d spans %.9g..%.9g, not symmetric", k, lo[size_t(k)], hi[size_t(k)]));
+                fail(format(
+                    "axis %d spans %.9g..%.9g, not symmetric", k, lo[size_t(k)], hi[size_t(k)]));
         const Vec3 want = model.halfExtent;
         if (std::fabs(hi[1] - want.y) > 1e-6 || std::fabs(hi[2] - want.z) > 1e-6)
-            fail(format("half extents y %.9g z %.9g, want %.9g %.9g", hi[1], hi[2], want.y, want.z));
+            fail(
+                format("half extents y %.9g z %.9g, want %.9g %.9g", hi[1], hi[2], want.y, want.z));
     }
     int badWinding = 0, degenerate = 0, offPlane = 0;
     for (const Tables::Face &f : t.faces) {
@@ -125,8 +127,8 @@ std::vector<std::string> check(const Model &model, const Tables &t)
         if (dot(g, mean) <= 0)
             ++badWinding;
         // a face whose corners share one normal is flat: that normal must be its plane's
-        if (f.n[0] == f.n[1] && f.n[1] == f.n[2] && length(g) > 0 &&
-            dot(g, toVec(t.normals[f.n[0]])) / length(g) < 0.99)
+        if (f.n[0] == f.n[1] && f.n[1] == f.n[2] && length(g) > 0
+            && dot(g, toVec(t.normals[f.n[0]])) / length(g) < 0.99)
             ++offPlane;
     }
     if (degenerate)
@@ -159,16 +161,16 @@ std::string report(const Model &model)
             n += p.normals().size();
         }
         s += format("  run %2zu  mat %2d  %5zu/%5d  %5zu  %5zu  %s\n", r, run.plan.material, f,
-                    run.plan.faces, v, n, run.plan.what);
+            run.plan.faces, v, n, run.plan.what);
         for (const Part &p : run.parts)
             s += format("           %-28s %5zu %5zu %5zu\n", p.name().c_str(), p.faces().size(),
-                        p.vertices().size(), p.normals().size());
+                p.vertices().size(), p.normals().size());
         tv += v;
         tn += n;
         tf += f;
     }
     s += format("  total faces %zu, vertices %zu/%d, normals %zu/%d\n", tf, tv, model.vertexCount,
-                tn, model.normalCount);
+        tn, model.normalCount);
     return s;
 }
 
@@ -184,7 +186,10 @@ std::string num(double v)
     return buf;
 }
 
-std::string triple(const Vec3 &v) { return "{" + num(v.x) + ", " + num(v.y) + ", " + num(v.z) + "}"; }
+std::string triple(const Vec3 &v)
+{
+    return "{" + num(v.x) + ", " + num(v.y) + ", " + num(v.z) + "}";
+}
 
 } // namespace
 
@@ -202,11 +207,11 @@ std::string writeSource(const Model &m, const Tables &t)
     s += "const MeshFace meshFaces[] = {\n";
     for (const auto &f : t.faces)
         s += format("    {{%d, %d, %d}, {%d, %d, %d}, {0, 0, 0}},\n", f.v[0], f.v[1], f.v[2],
-                    f.n[0], f.n[1], f.n[2]);
+            f.n[0], f.n[1], f.n[2]);
     s += "};\n\nconst MeshMaterial meshMaterials[] = {\n";
     for (const Material &mat : m.materials)
-        s += "    {" + triple(mat.ambient) + ", " + triple(mat.diffuse) + ", " +
-             triple(mat.specular) + ", {0, 0, 0}, 1, " + num(mat.shininess) + ", -1},\n";
+        s += "    {" + triple(mat.ambient) + ", " + triple(mat.diffuse) + ", "
+            + triple(mat.specular) + ", {0, 0, 0}, 1, " + num(mat.shininess) + ", -1},\n";
     s += "};\n\nconst MaterialRun materialRuns[] = {\n";
     for (const Run &r : m.runs)
         s += format("    {%d, %d},\n", r.plan.material, r.plan.faces);

@@ -31,10 +31,10 @@ struct Run
 
 struct Model
 {
-    std::string name;   // C++ namespace of the tables
+    std::string name; // C++ namespace of the tables
     std::string header; // header that declares them
     int vertexCount = 0, normalCount = 0; // required totals
-    Vec3 halfExtent;                      // required top corner of the box (x is 0.5)
+    Vec3 halfExtent; // required top corner of the box (x is 0.5)
     std::vector<Material> materials;
     std::vector<Run> runs;
 };

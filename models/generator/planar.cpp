@@ -3,8 +3,8 @@
 #include "triangulate.h"
 
 #include <algorithm>
-#include <map>
 #include <cmath>
+#include <map>
 #include <stdexcept>
 
 RectMap::RectMap(double x0, double y0, double x1, double y1, int baseRun)
@@ -83,16 +83,16 @@ std::vector<RectMap::Component> RectMap::region(int run) const
             if (cellRun(i, j) != run)
                 continue;
             if (cellRun(i, j - 1) != run)
-                out.emplace(Node{i, j}, Node{i + 1, j});
+                out.emplace(Node {i, j}, Node {i + 1, j});
             if (cellRun(i + 1, j) != run)
-                out.emplace(Node{i + 1, j}, Node{i + 1, j + 1});
+                out.emplace(Node {i + 1, j}, Node {i + 1, j + 1});
             if (cellRun(i, j + 1) != run)
-                out.emplace(Node{i + 1, j + 1}, Node{i, j + 1});
+                out.emplace(Node {i + 1, j + 1}, Node {i, j + 1});
             if (cellRun(i - 1, j) != run)
-                out.emplace(Node{i, j + 1}, Node{i, j});
+                out.emplace(Node {i, j + 1}, Node {i, j});
         }
     }
-    auto pos = [this](Node n) { return Vec2{xs_[n.first], ys_[n.second]}; };
+    auto pos = [this](Node n) { return Vec2 {xs_[n.first], ys_[n.second]}; };
     std::vector<std::vector<Node>> loops;
     while (!out.empty()) {
         std::vector<Node> loop;
@@ -110,7 +110,8 @@ std::vector<RectMap::Component> RectMap::region(int run) const
                 double best = 1e9;
                 for (auto it = range.first; it != range.second; ++it) {
                     const Vec2 d = pos(it->second) - pos(cur);
-                    double a = std::atan2(cross(d, back), dot(d, back)); // clockwise angle from back
+                    double a
+                        = std::atan2(cross(d, back), dot(d, back)); // clockwise angle from back
                     if (a <= 0)
                         a += 2 * pi;
                     if (a < best) {
@@ -155,7 +156,7 @@ std::vector<RectMap::Component> RectMap::region(int run) const
     for (auto &h : holes) {
         // a point just inside the hole (to the right of its first edge)
         const Vec2 a = h[0], b = h[1], d = b - a;
-        const Vec2 probe = a + d * 0.5 + Vec2{d.y, -d.x} * (1e-6 / length(d));
+        const Vec2 probe = a + d * 0.5 + Vec2 {d.y, -d.x} * (1e-6 / length(d));
         int best = -1;
         double bestArea = 1e300;
         for (size_t c = 0; c < comps.size(); ++c) {

@@ -24,7 +24,7 @@ public:
 
     struct Component
     {
-        std::vector<Vec2> outer;              // counter-clockwise
+        std::vector<Vec2> outer; // counter-clockwise
         std::vector<std::vector<Vec2>> holes; // clockwise
     };
     std::vector<Component> region(int run) const;

@@ -67,8 +67,8 @@ bool inCone(Vec2 a, Vec2 b, Vec2 c, Vec2 d)
 
 } // namespace
 
-std::vector<std::array<int, 3>> triangulate(const std::vector<Vec2> &outerIn,
-                                            const std::vector<std::vector<Vec2>> &holesIn)
+std::vector<std::array<int, 3>> triangulate(
+    const std::vector<Vec2> &outerIn, const std::vector<std::vector<Vec2>> &holesIn)
 {
     std::vector<Vec2> pts;
     std::vector<int> ring; // indices into pts, counter-clockwise
@@ -99,8 +99,8 @@ std::vector<std::array<int, 3>> triangulate(const std::vector<Vec2> &outerIn,
         holes.push_back(hole);
     }
     // Join the holes rightmost first, each to the nearest ring vertex it sees.
-    std::stable_sort(holes.begin(), holes.end(),
-                     [](const Hole &a, const Hole &b) { return a.maxX > b.maxX; });
+    std::stable_sort(
+        holes.begin(), holes.end(), [](const Hole &a, const Hole &b) { return a.maxX > b.maxX; });
     for (size_t hi = 0; hi < holes.size(); ++hi) {
         const Hole &hole = holes[hi];
         int mPos = 0;
@@ -131,8 +131,8 @@ std::vector<std::array<int, 3>> triangulate(const std::vector<Vec2> &outerIn,
             // a ring vertex lying on the bridge would make it touch the ring
             for (size_t e = 0; e < n && !blocked; ++e) {
                 const Vec2 q = pts[ring[e]];
-                if (e != r && !samePoint(q, p) && std::fabs(cross(m - p, q - p)) < 1e-15 &&
-                    dot(q - p, m - q) > 0)
+                if (e != r && !samePoint(q, p) && std::fabs(cross(m - p, q - p)) < 1e-15
+                    && dot(q - p, m - q) > 0)
                     blocked = true;
             }
             if (!blocked) {

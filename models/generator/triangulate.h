@@ -15,8 +15,8 @@
 // lowest position, so the result is deterministic. A polygon with n points
 // and h holes always gives n + 2h - 2 triangles. Throws std::runtime_error if
 // the polygon cannot be triangulated (self-intersecting input).
-std::vector<std::array<int, 3>> triangulate(const std::vector<Vec2> &outer,
-                                            const std::vector<std::vector<Vec2>> &holes);
+std::vector<std::array<int, 3>> triangulate(
+    const std::vector<Vec2> &outer, const std::vector<std::vector<Vec2>> &holes);
 
 double signedArea(const std::vector<Vec2> &loop);
 bool pointInPolygon(Vec2 p, const std::vector<Vec2> &loop);
