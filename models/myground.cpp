@@ -50,6 +50,7 @@ QImage loadGroundImage(const QString &path)
     // or never end.
     if (QFileInfo(path).isFile()) {
         QImageReader reader(path);
+        reader.setDecideFormatFromContent(true); // the name says nothing
         reader.setAllocationLimit(groundAllocationLimitMB);
         reader.read(&loaded);
     }
