@@ -84,6 +84,29 @@ GLint textureLevel0(GLenum parameter)
     return value;
 }
 
+// Opens the GL resize handler to the test, as the toolkit would call it.
+class ResizableView : public myGL
+{
+public:
+    using myGL::myGL;
+    using myGL::resizeGL;
+};
+
+QMatrix4x4 glMatrix(GLenum which)
+{
+    GLfloat m[16];
+    glGetFloatv(which, m);
+    return QMatrix4x4(m).transposed(); // GL stores columns first
+}
+
+// Where a world point lands on the picture, in normalised device coordinates.
+QPointF toDevice(const QVector3D &world)
+{
+    const QVector4D clip
+        = glMatrix(GL_PROJECTION_MATRIX) * glMatrix(GL_MODELVIEW_MATRIX) * QVector4D(world, 1);
+    return QPointF(clip.x() / clip.w(), clip.y() / clip.w());
+}
+
 } // namespace
 
 class TestGLScene : public QObject
@@ -98,6 +121,7 @@ private Q_SLOTS:
     void init();
     void cleanupTestCase();
 
+    void resizeSetsViewportProjectionAndCamera();
     void crossMarksAPointGridCoversUnitSquare();
     void rotorsAreFourBladesEach();
     void glyphsKeepTheirShapeAndFormat();
@@ -123,7 +147,7 @@ void TestGLScene::initTestCase()
     QVERIFY(QDir::setCurrent(m_dir.path()));
     // No ground picture here: the view warns once and uses the green one.
     QTest::ignoreMessage(QtWarningMsg, groundWarning);
-    m_view = new myGL(nullptr, "probe");
+    m_view = new ResizableView(nullptr, "probe");
     m_view->resize(350, 230);
     m_view->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_view));
@@ -135,6 +159,41 @@ void TestGLScene::initTestCase()
 void TestGLScene::init() { m_view->makeCurrent(); }
 
 void TestGLScene::cleanupTestCase() { delete m_view; }
+
+void TestGLScene::resizeSetsViewportProjectionAndCamera()
+{
+    auto *view = static_cast<ResizableView *>(m_view);
+    SceneState &s = view->state();
+    const SceneState saved = s;
+
+    // Height 0 counts as 1: a one-pixel-high viewport with aspect = width.
+    view->resizeGL(300, 0);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    QCOMPARE(QList<GLint>({viewport[0], viewport[1], viewport[2], viewport[3]}),
+        QList<GLint>({0, 0, 300, 1}));
+    const QMatrix4x4 p = glMatrix(GL_PROJECTION_MATRIX);
+    QVERIFY(std::fabs(p(1, 1) / p(0, 0) - 300.0f) < 1e-2f);
+
+    // The look-at point lands in the middle, moved by the pan; +Z is up; a
+    // point half the field angle above the axis lands on the top edge.
+    s.panX = 0.2f;
+    s.panY = -0.1f;
+    view->resizeGL(350, 230);
+    const QVector3D eye(s.eyeX, s.eyeY, s.eyeZ), center(s.centerX, s.centerY, s.centerZ);
+    const QPointF middle = toDevice(center);
+    QVERIFY(std::fabs(middle.x() - 0.2) < 1e-4 && std::fabs(middle.y() + 0.1) < 1e-4);
+    QVERIFY(toDevice(center + QVector3D(0, 0, 0.01f)).y() > middle.y());
+    const QVector3D axis = (center - eye).normalized();
+    const QVector3D up
+        = QVector3D::crossProduct(QVector3D::crossProduct(axis, {0, 0, 1}), axis).normalized();
+    const float half = s.fovY / 2 * float(M_PI) / 180;
+    const QVector3D topEdge = eye + axis * std::cos(half) + up * std::sin(half);
+    QVERIFY(std::fabs(toDevice(topEdge).y() - (1.0 - 0.1)) < 1e-3);
+
+    s = saved;
+    view->resizeGL(350, 230);
+}
 
 void TestGLScene::crossMarksAPointGridCoversUnitSquare()
 {
