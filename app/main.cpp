@@ -7,6 +7,9 @@ int main(int argc, char *argv[])
 {
     useLegacyGLFormat();
     QApplication app(argc, argv);
+    // The desktop entry's name ties the window to its menu entry and icon, on Wayland too.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VUDURE_APP_ID));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VUDURE_VERSION));
     myUIImpl window;
     window.show();
     return app.exec();

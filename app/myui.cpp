@@ -1,5 +1,7 @@
 #include "myui.h"
 
+#include "iconart.h"
+
 #include <QFrame>
 #include <QIcon>
 #include <QLCDNumber>
@@ -7,41 +9,6 @@
 #include <QPalette>
 
 namespace {
-
-// A yellow star on dark green, 16 x 16.
-const char *const iconXpm[] = {
-    "16 16 14 1",
-    ". c #336600",
-    "f c #3f6f00",
-    "l c #407000",
-    "# c #4d7900",
-    "h c #658c00",
-    "k c #668c00",
-    "d c #729500",
-    "a c #8ca900",
-    "j c #b2c500",
-    "i c #bfcf00",
-    "g c #ccd900",
-    "b c #d9e200",
-    "e c #f2f500",
-    "c c #ffff00",
-    ".......##.......",
-    ".......aa.......",
-    ".......bb.......",
-    "......#cc#......",
-    "......acca......",
-    ".decccccccccced.",
-    "..fgccccccccgf..",
-    "....acccccca....",
-    ".....bccccb.....",
-    "....#cccccc#....",
-    "....acehheca....",
-    "....bif..fib....",
-    "...#j......akl..",
-    "................",
-    "................",
-    "................",
-};
 
 const QColor darkGreen(0, 85, 0);
 const QColor captionWhite(255, 255, 255);
@@ -116,18 +83,30 @@ QLabel *makeCaption(QWidget *form, const char *name, const QRect &geometry)
     return label;
 }
 
+// The art at every size, so task bars with a high pixel density need not
+// blur the 16 x 16 picture.
+QIcon windowIconFrom(const QPixmap &art)
+{
+    QIcon icon(art);
+    for (int size : iconart::sizes) {
+        if (size != art.width())
+            icon.addPixmap(QPixmap::fromImage(iconart::image(size)));
+    }
+    return icon;
+}
+
 } // namespace
 
 myUI::myUI(QWidget *parent, const char *name, Qt::WindowFlags fl)
     : QWidget(parent, fl)
-    , iconPixmap(iconXpm)
+    , iconPixmap(iconart::xpm)
 {
     setObjectName(QString::fromLatin1(name ? name : "myUI"));
     setMinimumSize(800, 560);
     setMaximumSize(800, 560);
     setPalette(formPalette());
     setAutoFillBackground(true);
-    setWindowIcon(QIcon(iconPixmap));
+    setWindowIcon(windowIconFrom(iconPixmap));
 
     FrameGL = makeViewFrame(this, "FrameGL", QRect(20, 35, 350, 230));
     FrameGLFront = makeViewFrame(this, "FrameGLFront", QRect(20, 280, 350, 230));
