@@ -314,9 +314,9 @@ void TestSoak::storm()
     qInfo("seed %u, %d events (replay: VUDURE_SOAK_SEED=%u)", seed, events, seed);
 
     myUIImpl window;
+    Storm storm(window, seed); // from here on, only the storm ticks
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    Storm storm(window, seed);
 
     QElapsedTimer clock;
     clock.start();
