@@ -53,6 +53,8 @@ private Q_SLOTS:
     void followingCameraKeepsItsOffset();
     void velocity_data();
     void velocity();
+    void speedKeepsToItsSteps_data();
+    void speedKeepsToItsSteps();
     void heightCanEndJustBelowGround_data();
     void heightCanEndJustBelowGround();
     void stoppingEngineInvertsFlags();
@@ -415,6 +417,27 @@ void TestSceneRules::velocity()
     for (int faster : calls)
         s.velocity(faster);
     QVERIFY(near(s.speed, speed, 1e-12));
+}
+
+void TestSceneRules::speedKeepsToItsSteps_data()
+{
+    QTest::addColumn<int>("steps");
+    for (int steps : {1, 5, 16, 100})
+        QTest::addRow("%d up, as many down", steps) << steps;
+}
+
+void TestSceneRules::speedKeepsToItsSteps()
+{
+    // Adding and taking away 1.0 in binary drifts: after 5 steps up and 5
+    // down the sum would be 0.09999999999999964, below the slowest speed.
+    QFETCH(int, steps);
+    SceneState s;
+    for (int i = 0; i < steps; ++i)
+        s.velocity(1);
+    QCOMPARE(s.speed - steps, 0.1);
+    for (int i = 0; i < steps + 2; ++i)
+        s.velocity(0);
+    QVERIFY2(s.speed == 0.1, qPrintable(QString::number(s.speed, 'g', 17)));
 }
 
 void TestSceneRules::heightCanEndJustBelowGround_data()

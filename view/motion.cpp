@@ -21,10 +21,15 @@ void SceneState::startEng()
 
 void SceneState::velocity(int faster)
 {
+    // The speed is the slowest one plus a whole number of steps. Counting the
+    // steps keeps it there: adding and taking away 1.0 drifts in binary, and
+    // enough round trips would end below the slowest speed.
+    constexpr double slowest = 0.1;
+    const double steps = std::round(speed - slowest);
     if (faster != 0)
-        speed += 1.0;
+        speed = slowest + (steps + 1.0);
     else if (speed >= 1.0)
-        speed -= 1.0;
+        speed = slowest + (steps - 1.0);
 }
 
 void SceneState::moveUp()

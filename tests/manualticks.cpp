@@ -1,0 +1,30 @@
+#include "manualticks.h"
+
+#include "mygl.h"
+#include "myuiimpl.h"
+
+#include <QEvent>
+
+ManualTicks::ManualTicks(myUIImpl &window)
+    : QObject(&window)
+    , m_window(window)
+{
+    for (myGL *view : viewsOf(window))
+        view->installEventFilter(this);
+}
+
+void ManualTicks::tickAll()
+{
+    for (myGL *view : viewsOf(m_window))
+        view->tick();
+}
+
+bool ManualTicks::eventFilter(QObject *watched, QEvent *event)
+{
+    return event->type() == QEvent::Timer || QObject::eventFilter(watched, event);
+}
+
+QList<myGL *> viewsOf(myUIImpl &window)
+{
+    return {window.mainView, window.topView, window.frontView, window.backView};
+}
