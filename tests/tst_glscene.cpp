@@ -471,8 +471,11 @@ void TestGLScene::groundInputs_data()
     row("1 x 1", "file", bmpBytes(solid(1, 1)), Ground::Textured, QSize(1, 1));
     row("256 x 256", "file", bmpBytes(solid(256, 256)), Ground::Textured, QSize(256, 256));
     row("PNG under the BMP name", "file", pngBytes(solid(8, 8)), Ground::Textured, QSize(8, 8));
-    // A small file that decodes to more than the viewer will take (70 MB).
+    // A small file that decodes to more than the viewer will take (70 MB)...
     row("beyond the decoding limit", "file", pngBytes(solid(4200, 4200)), Ground::Green);
+    // ...and the largest square picture it takes (64 MiB), the benchmark's largest.
+    row("at the decoding limit", "file", pngBytes(solid(4096, 4096)), Ground::Textured,
+        QSize(4096, 4096));
 }
 
 void TestGLScene::groundInputs()
