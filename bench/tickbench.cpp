@@ -1,146 +1,117 @@
-// Tick-rate benchmark: opens the real window on the current display for a
-// fixed time and counts each view's ticks and frames; then does the same for
-// a window of the same layout whose four GL views only clear, the most this
-// toolkit, driver and display can give; then prints the ratio of the main
-// views' tick rates.
-//
-//   tickbench [seconds]      (default 10 for each of the two windows)
+// Tick-rate and CPU-cost benchmark of the viewer window. See --help.
 
+#include "benchwindows.h"
+#include "groundsweep.h"
 #include "mygl.h"
-#include "myui.h"
-#include "myuiimpl.h"
+#include "stats.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QFrame>
-#include <QHBoxLayout>
-#include <QOpenGLWidget>
-#include <QTimer>
 #include <cstdio>
-#include <vector>
+#include <cstring>
 
 namespace {
 
-// Counts the timer events (ticks) and the composed frames of one view.
-class ViewCounter : public QObject
+const char *const usage = R"(usage: tickbench [seconds] [--rounds N]
+       tickbench --sweep [seconds] [--rounds N]
+
+Without --sweep: shows the viewer window and a window of the same layout whose
+four GL views only clear, one after the other, N times (default 3), for the
+given seconds each (default 5); prints for each window the tick rate of the
+main view and the CPU time per tick (GUI thread, other threads of the process
+such as llvmpipe's rasterisers, and the X server when it can be read), minimum
+and median over the rounds, and the ratio of the two windows. Run it from the
+build folder so that the viewer finds its ground picture.
+
+--sweep: makes ground pictures of 256, 1024 and 4096 pixels square in a
+temporary folder and runs the viewer window with each, in a process of its
+own, N times, sizes alternating; prints tick rate, CPU per tick and resident
+memory (at the end and at the peak) for each size.
+)";
+
+void printWindow(const char *name, const std::vector<Round> &rounds)
 {
-public:
-    explicit ViewCounter(QOpenGLWidget *view)
-        : m_view(view)
-    {
-        view->installEventFilter(this);
-        connect(view, &QOpenGLWidget::frameSwapped, this, [this] { ++frames; });
-    }
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (watched == m_view && event->type() == QEvent::Timer)
-            ++ticks;
-        return false;
-    }
-    long ticks = 0;
-    long frames = 0;
-
-private:
-    QOpenGLWidget *m_view;
-};
-
-// A GL view that does nothing but clear, ticking like the real one.
-class ClearView : public QOpenGLWidget
-{
-public:
-    explicit ClearView(QWidget *parent)
-        : QOpenGLWidget(parent)
-    {
-        startTimer(1);
-    }
-
-protected:
-    void timerEvent(QTimerEvent *) override { update(); }
-    void initializeGL() override { glClearColor(0.3f, 0.7f, 0.8f, 0.0f); }
-    void paintGL() override { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
-};
-
-class BaselineWindow : public myUI
-{
-public:
-    BaselineWindow()
-    {
-        for (QFrame *frame : {FrameGL, FrameGLTop, FrameGLFront, FrameGLBack}) {
-            auto *view = new ClearView(frame);
-            auto *layout = new QHBoxLayout(frame);
-            layout->setContentsMargins(2, 2, 2, 2);
-            layout->setSpacing(2);
-            layout->addWidget(view);
-            views.push_back(view);
-        }
-    }
-    std::vector<QOpenGLWidget *> views;
-};
-
-struct Rates
-{
-    double ticks[4];
-    double frames[4];
-};
-
-// Shows `window`, lets it settle for a moment, then counts for `seconds`.
-Rates measure(QWidget &window, const std::vector<QOpenGLWidget *> &views, double seconds)
-{
-    window.show();
-    QElapsedTimer settle;
-    settle.start();
-    while (settle.elapsed() < 1000)
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-
-    std::vector<std::unique_ptr<ViewCounter>> counters;
-    for (QOpenGLWidget *view : views)
-        counters.push_back(std::make_unique<ViewCounter>(view));
-    QElapsedTimer clock;
-    clock.start();
-    QTimer::singleShot(int(seconds * 1000), [] { QApplication::exit(0); });
-    QApplication::exec();
-    const double elapsed = clock.nsecsElapsed() / 1e9;
-    window.hide();
-
-    Rates rates {};
-    for (int i = 0; i < 4; ++i) {
-        rates.ticks[i] = counters[i]->ticks / elapsed;
-        rates.frames[i] = counters[i]->frames / elapsed;
-    }
-    return rates;
+    const Spread ticks = spreadOf(rounds, [](const Round &r) { return r.ticks[0]; });
+    const Spread total = spreadOf(rounds, [](const Round &r) { return r.totalMs(); });
+    const Spread main = spreadOf(rounds, [](const Round &r) { return r.mainMs; });
+    const Spread other = spreadOf(rounds, [](const Round &r) { return r.otherMs; });
+    const Spread server = spreadOf(rounds, [](const Round &r) { return r.serverMs; });
+    std::printf("%-9s %7.1f %7.1f %7.2f %7.2f  %5.2f %5.2f  %5.2f %5.2f  %5.2f %5.2f\n", name,
+        ticks.min, ticks.median, total.min, total.median, main.min, main.median, other.min,
+        other.median, server.min, server.median);
 }
 
-void print(const char *title, const Rates &r)
+void printViews(const char *name, const std::vector<Round> &rounds)
 {
-    const char *names[4] = {"main", "top", "front", "back"};
-    std::printf("%s\n", title);
-    for (int i = 0; i < 4; ++i)
-        std::printf("  %-6s %8.1f ticks/s %8.1f frames/s\n", names[i], r.ticks[i], r.frames[i]);
+    const char *views[4] = {"main", "top", "front", "back"};
+    std::printf("%s, median ticks/s (frames/s) per view:", name);
+    for (int i = 0; i < 4; ++i) {
+        std::printf(" %s %.1f (%.1f)", views[i],
+            spreadOf(rounds, [i](const Round &r) { return r.ticks[i]; }).median,
+            spreadOf(rounds, [i](const Round &r) { return r.frames[i]; }).median);
+    }
+    std::printf("\n");
+}
+
+int runAlternating(double seconds, int rounds)
+{
+    std::printf("tick benchmark: %d rounds of %.0f s per window, platform %s\n", rounds, seconds,
+        qPrintable(QGuiApplication::platformName()));
+    std::vector<Round> viewer, baseline;
+    for (int r = 0; r < rounds; ++r) {
+        viewer.push_back(measureViewer(seconds));
+        baseline.push_back(measureBaseline(seconds));
+        std::fprintf(stderr, "  round %d: viewer %.1f, baseline %.1f ticks/s\n", r + 1,
+            viewer.back().ticks[0], baseline.back().ticks[0]);
+    }
+    std::printf("%-9s %15s %15s %12s %12s %12s\n", "window", "ticks/s", "CPU ms/tick",
+        "main thread", "other thr.", "X server");
+    std::printf("%-9s %7s %7s %7s %7s  %5s %5s  %5s %5s  %5s %5s\n", "", "min", "median", "min",
+        "median", "min", "med", "min", "med", "min", "med");
+    printWindow("viewer", viewer);
+    printWindow("baseline", baseline);
+    if (!serverNote().isEmpty())
+        std::printf("X server CPU not counted: %s\n", qPrintable(serverNote()));
+    printViews("viewer", viewer);
+    printViews("baseline", baseline);
+    const double baseTicks = spreadOf(baseline, [](const Round &r) { return r.ticks[0]; }).median;
+    const double baseCpu = spreadOf(baseline, [](const Round &r) { return r.totalMs(); }).min;
+    std::printf("viewer / baseline: tick rate (median) %.3f, CPU per tick (min) %.3f\n",
+        spreadOf(viewer, [](const Round &r) { return r.ticks[0]; }).median / baseTicks,
+        spreadOf(viewer, [](const Round &r) { return r.totalMs(); }).min / baseCpu);
+    return 0;
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    bool sweep = false, sceneOnce = false;
+    double seconds = 5;
+    int rounds = 3;
+    for (int i = 1; i < argc; ++i) {
+        const char *arg = argv[i];
+        if (!std::strcmp(arg, "--help") || !std::strcmp(arg, "-h")) {
+            std::fputs(usage, stdout);
+            return 0;
+        } else if (!std::strcmp(arg, "--sweep")) {
+            sweep = true;
+        } else if (!std::strcmp(arg, sceneOnceArgument)) {
+            sceneOnce = true;
+        } else if (!std::strcmp(arg, "--rounds") && i + 1 < argc) {
+            rounds = std::max(1, std::atoi(argv[++i]));
+        } else if (std::atof(arg) > 0) {
+            seconds = std::max(1.0, std::atof(arg));
+        } else {
+            std::fputs(usage, stderr);
+            return 2;
+        }
+    }
+
+    if (sweep) {
+        QCoreApplication app(argc, argv);
+        return runGroundSweep(QCoreApplication::applicationFilePath(), seconds, rounds);
+    }
     useLegacyGLFormat();
     QApplication app(argc, argv);
-    const double seconds = argc > 1 ? std::max(1.0, std::atof(argv[1])) : 10.0;
-    std::printf("tick-rate benchmark, %.0f s per window, platform %s\n", seconds,
-        qPrintable(QGuiApplication::platformName()));
-
-    Rates scene {}, baseline {};
-    {
-        myUIImpl window;
-        scene = measure(
-            window, {window.mainView, window.topView, window.frontView, window.backView}, seconds);
-    }
-    {
-        BaselineWindow window;
-        baseline = measure(window, window.views, seconds);
-    }
-    print("viewer window", scene);
-    print("baseline window (views only clear)", baseline);
-    std::printf("main view tick rate, viewer / baseline: %.3f\n",
-        baseline.ticks[0] > 0 ? scene.ticks[0] / baseline.ticks[0] : 0.0);
-    return 0;
+    return sceneOnce ? runSceneOnce(seconds) : runAlternating(seconds, rounds);
 }

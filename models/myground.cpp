@@ -3,11 +3,13 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QtGlobal>
+#include <utility>
 
 namespace {
 // Decoding stops here rather than taking gigabytes for a picture whose header
-// claims enormous dimensions. Every execution of the ground list hands the
-// picture to the GL again, so anything this size is already impractical.
+// claims enormous dimensions. Each view keeps its own texture of the picture,
+// so the process holds it four times over: 64 MB still admits 4096 x 4096 at
+// four bytes a pixel (exactly 64 MiB, which the reader accepts).
 constexpr int groundAllocationLimitMB = 64;
 
 struct GroundCorner
@@ -21,9 +23,10 @@ constexpr GroundCorner groundCorners[4] = {
     {0.0f, 50.0f, -100.0f, 100.0f, 0.0f},
 };
 
-QImage toGLFormat(const QImage &image)
+// Converts and flips in place: a large picture is not held twice.
+QImage toGLFormat(QImage image)
 {
-    return image.convertToFormat(QImage::Format_RGBA8888).mirrored();
+    return std::move(image).convertToFormat(QImage::Format_RGBA8888).mirrored();
 }
 
 bool glAcceptsTexture(int width, int height)
@@ -58,18 +61,34 @@ QImage loadGroundImage(const QString &path)
         qWarning("Could not read image file, using single-color instead.");
         loaded = fallbackGroundImage();
     }
-    return toGLFormat(loaded);
+    return toGLFormat(std::move(loaded));
 }
 
-GLuint myGround::buildList(const QImage &texture) const
+GLuint myGround::uploadTexture(const QImage &texture) const
 {
-    const bool textured = !texture.isNull() && glAcceptsTexture(texture.width(), texture.height());
+    if (texture.isNull() || !glAcceptsTexture(texture.width(), texture.height()))
+        return 0;
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    // Internal format 3: the picture's alpha is dropped.
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, texture.width(), texture.height(), 0, GL_RGBA,
+        GL_UNSIGNED_BYTE, texture.constBits());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return name;
+}
+
+GLuint myGround::buildList(GLuint texture) const
+{
     const GLuint name = glGenLists(1);
     glNewList(name, GL_COMPILE);
-    if (textured) {
-        glTexImage2D(GL_TEXTURE_2D, 0, 3, texture.width(), texture.height(), 0, GL_RGBA,
-            GL_UNSIGNED_BYTE, texture.constBits());
-    }
+    // Texture 0 is the default one, which has no image: the square is then
+    // drawn in its material colour alone.
+    glBindTexture(GL_TEXTURE_2D, texture);
     glBegin(GL_QUADS);
     for (const GroundCorner &c : groundCorners) {
         glTexCoord2f(c.s, c.t);

@@ -9,11 +9,17 @@
 class myGround
 {
 public:
-    // Records the texture image and the square into one new display list in
-    // the current context and returns its name. The image is copied into the
-    // list, so it may go as soon as this returns. An image the GL cannot take
-    // (too large, say) is left out and the square is drawn untextured.
-    GLuint buildList(const QImage &texture) const;
+    // Hands the picture (as loadGroundImage returns it) to the GL once, as a
+    // new texture object of the current context that repeats, with linear
+    // filters, and returns its name; the image may go as soon as this
+    // returns. A picture the GL cannot take (too large, say) gives 0.
+    GLuint uploadTexture(const QImage &texture) const;
+
+    // Records the square into one new display list in the current context,
+    // binding `texture` first (0: none, the square is untextured), and returns
+    // the list's name. The caller enables texturing around the list and owns
+    // both names.
+    GLuint buildList(GLuint texture) const;
 };
 
 // The 128 x 128 plain green picture used when the ground file can't be read.

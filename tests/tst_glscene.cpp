@@ -77,6 +77,13 @@ QByteArray pngHeaderOnly(quint32 w, quint32 h)
     return QByteArray("\x89PNG\r\n\x1a\n", 8) + be32(13) + ihdr + be32(crc32(ihdr));
 }
 
+GLuint boundTexture()
+{
+    GLint name = -1;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &name);
+    return GLuint(name);
+}
+
 GLint textureLevel0(GLenum parameter)
 {
     GLint value = -1;
@@ -359,13 +366,15 @@ void TestGLScene::viewsKeepTheirOwnFontLists()
 void TestGLScene::groundListIsOneTexturedSquare()
 {
     const QImage picture = solid(256, 256).convertToFormat(QImage::Format_RGBA8888).mirrored();
-    const GLuint list = myGround().buildList(picture);
+    const GLuint texture = myGround().uploadTexture(picture);
+    QVERIFY(texture != 0);
+    const GLuint list = myGround().buildList(texture);
+    glBindTexture(GL_TEXTURE_2D, 0);
     const auto prims = captureFeedback(150, [&] {
         glEnable(GL_TEXTURE_2D);
         glCallList(list);
         glDisable(GL_TEXTURE_2D);
     });
-    glDeleteLists(list, 1);
     // One quad (GL may hand it back as two triangles) over the four corners.
     QCOMPARE(countTokens(prims, GL_POLYGON_TOKEN), int(prims.size()));
     QSet<QPair<int, int>> corners;
@@ -386,11 +395,34 @@ void TestGLScene::groundListIsOneTexturedSquare()
     // 50 repeats along each side of the square.
     QCOMPARE(maxS, 50.0f);
     QCOMPARE(maxT, 50.0f);
+
+    // The list binds the picture's texture, which repeats and filters linearly.
+    QCOMPARE(boundTexture(), texture);
     QCOMPARE(textureLevel0(GL_TEXTURE_WIDTH), 256);
     QCOMPARE(textureLevel0(GL_TEXTURE_HEIGHT), 256);
-    GLint wrap = 0;
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
-    QCOMPARE(wrap, GL_REPEAT);
+    QCOMPARE(textureLevel0(GL_TEXTURE_INTERNAL_FORMAT), 3); // three components, as asked
+    for (GLenum parameter : {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T}) {
+        GLint wrap = 0;
+        glGetTexParameteriv(GL_TEXTURE_2D, parameter, &wrap);
+        QCOMPARE(wrap, GL_REPEAT);
+    }
+    for (GLenum parameter : {GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER}) {
+        GLint filter = 0;
+        glGetTexParameteriv(GL_TEXTURE_2D, parameter, &filter);
+        QCOMPARE(filter, GL_LINEAR);
+    }
+
+    // The list holds no picture: a texture given another image after the
+    // list was made keeps that image when the list runs again.
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, 8, 8, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glCallList(list);
+    QCOMPARE(boundTexture(), texture);
+    QCOMPARE(textureLevel0(GL_TEXTURE_WIDTH), 8);
+
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glDeleteLists(list, 1);
+    glDeleteTextures(1, &texture);
     QCOMPARE(glGetError(), GLenum(GL_NO_ERROR));
 }
 
@@ -439,8 +471,11 @@ void TestGLScene::groundInputs_data()
     row("1 x 1", "file", bmpBytes(solid(1, 1)), Ground::Textured, QSize(1, 1));
     row("256 x 256", "file", bmpBytes(solid(256, 256)), Ground::Textured, QSize(256, 256));
     row("PNG under the BMP name", "file", pngBytes(solid(8, 8)), Ground::Textured, QSize(8, 8));
-    // A small file that decodes to more than the viewer will take (70 MB).
+    // A small file that decodes to more than the viewer will take (70 MB)...
     row("beyond the decoding limit", "file", pngBytes(solid(4200, 4200)), Ground::Green);
+    // ...and the largest square picture it takes (64 MiB), the benchmark's largest.
+    row("at the decoding limit", "file", pngBytes(solid(4096, 4096)), Ground::Textured,
+        QSize(4096, 4096));
 }
 
 void TestGLScene::groundInputs()
@@ -477,22 +512,29 @@ void TestGLScene::groundInputs()
     QVERIFY(!image.isNull());
     QCOMPARE(image.format(), QImage::Format_RGBA8888);
 
-    // Start from an undefined texture, then run the list as the frame does.
+    // Start from the default texture with no image, then run the list as the
+    // frame does.
+    glBindTexture(GL_TEXTURE_2D, 0);
     glTexImage2D(GL_TEXTURE_2D, 0, 3, 0, 0, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-    const GLuint list = myGround().buildList(image);
+    const GLuint texture = myGround().uploadTexture(image);
+    const GLuint list = myGround().buildList(texture);
     const auto prims = captureFeedback(150, [&] { glCallList(list); });
     glDeleteLists(list, 1);
     QVERIFY(countTokens(prims, GL_POLYGON_TOKEN) >= 1); // the square is always there
+    QCOMPARE(boundTexture(), texture);
+    const QSize level0(textureLevel0(GL_TEXTURE_WIDTH), textureLevel0(GL_TEXTURE_HEIGHT));
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glDeleteTextures(1, &texture);
     QCOMPARE(glGetError(), GLenum(GL_NO_ERROR));
 
-    const QSize texture(textureLevel0(GL_TEXTURE_WIDTH), textureLevel0(GL_TEXTURE_HEIGHT));
+    QCOMPARE(texture != 0, Ground(expected) != Ground::Untextured);
     switch (Ground(expected)) {
     case Ground::Green:
-        QCOMPARE(texture, QSize(128, 128));
+        QCOMPARE(level0, QSize(128, 128));
         QCOMPARE(QColor(image.pixel(5, 5)), QColor(Qt::green));
         break;
-    case Ground::Textured: QCOMPARE(texture, size); break;
-    case Ground::Untextured: QCOMPARE(texture, QSize(0, 0)); break;
+    case Ground::Textured: QCOMPARE(level0, size); break;
+    case Ground::Untextured: QCOMPARE(level0, QSize(0, 0)); break;
     }
 }
 

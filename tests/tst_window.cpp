@@ -470,17 +470,29 @@ void TestWindow::eachViewOwnsItsLists()
         }
     }
 
-    // Deleting one view releases its lists and leaves the others drawing.
+    // Each view has its own ground texture too.
+    QSet<GLuint> textures;
+    for (myGL *view : viewsOf(w)) {
+        view->makeCurrent();
+        QVERIFY(glIsTexture(view->groundTexture()));
+        textures << view->groundTexture();
+    }
+    QCOMPARE(textures.size(), 4);
+
+    // Deleting one view releases its lists and texture and leaves the others drawing.
     const QList<GLuint> frontLists = listsOf(w.frontView);
+    const GLuint frontTexture = w.frontView->groundTexture();
     delete w.frontView;
     w.frontView = nullptr;
     w.mainView->makeCurrent();
     for (GLuint list : frontLists)
         QVERIFY(!glIsList(list));
+    QVERIFY(!glIsTexture(frontTexture));
     for (myGL *view : {w.mainView, w.topView, w.backView}) {
         view->makeCurrent();
         for (GLuint list : listsOf(view))
             QVERIFY(glIsList(list));
+        QVERIFY(glIsTexture(view->groundTexture()));
     }
     QVERIFY(waitForTicks(w.mainView, 3));
     w.mainView->makeCurrent();

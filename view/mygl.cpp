@@ -47,10 +47,12 @@ void myGL::releaseGL()
     glDeleteLists(m_gridList, 3);
     glDeleteLists(m_airfieldList, 1);
     glDeleteLists(m_groundList, 1);
+    glDeleteTextures(1, &m_groundTexture); // 0 is silently ignored
     glDeleteLists(m_fontListBase, fontListCount);
     gluDeleteQuadric(m_quadric);
     m_quadric = nullptr;
     m_heliList = m_crossList = m_gridList = m_airfieldList = m_groundList = m_fontListBase = 0;
+    m_groundTexture = 0;
     m_glReady = false;
     doneCurrent();
     disconnect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &myGL::releaseGL);
@@ -67,9 +69,9 @@ void myGL::initializeGL()
 
     setUpFixedLights();
 
-    const QImage texture = loadGroundImage(QString::fromLatin1(groundImageFile));
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    // The picture goes to the GL once, here; the decoded image is freed at once.
+    m_groundTexture
+        = myGround().uploadTexture(loadGroundImage(QString::fromLatin1(groundImageFile)));
 
     glClearColor(0.3f, 0.7f, 0.8f, 0.0f);
     glShadeModel(GL_SMOOTH);
@@ -80,7 +82,7 @@ void myGL::initializeGL()
     m_heliList = myDi64().compileList();
     m_airfieldList = myAirfield().compileList();
     m_quadric = gluNewQuadric();
-    m_groundList = myGround().buildList(texture);
+    m_groundList = myGround().buildList(m_groundTexture);
     m_fontListBase = buildFontLists();
     m_glReady = true;
 }

@@ -30,6 +30,9 @@ public:
     GLuint gridList() const { return m_gridList; }
     GLuint airfieldList() const { return m_airfieldList; }
     GLuint groundList() const { return m_groundList; }
+    // The ground picture's texture object, bound by the ground list; 0 when
+    // the GL refused the picture.
+    GLuint groundTexture() const { return m_groundTexture; }
     GLuint fontListBase() const { return m_fontListBase; }
 
     // The ground picture every view loads from its working directory.
@@ -106,6 +109,7 @@ private:
     GLuint m_gridList = 0;
     GLuint m_airfieldList = 0;
     GLuint m_groundList = 0;
+    GLuint m_groundTexture = 0;
     // Views of one window share list names, so each view keeps its own base.
     GLuint m_fontListBase = 0;
     GLUquadric *m_quadric = nullptr;
