@@ -61,6 +61,8 @@ private Q_SLOTS:
     void formIsFixedAndCaptioned();
     void paletteGroups();
     void iconIsTheStar();
+    void readoutShowsDashesWhileValueDoesNotFit_data();
+    void readoutShowsDashesWhileValueDoesNotFit();
     void viewsAreAssembledBeforeFirstShow();
 
     void keysReachTheReadoutsAfterTicks();
@@ -207,6 +209,40 @@ void TestWindow::iconIsTheStar()
     QCOMPARE(QColor(icon.pixel(0, 0)), QColor(0x33, 0x66, 0x00));
     QCOMPARE(QColor(icon.pixel(7, 5)), QColor(0xff, 0xff, 0x00)); // the star's body
     QCOMPARE(QColor(icon.pixel(13, 12)), QColor(0x40, 0x70, 0x00));
+}
+
+void TestWindow::readoutShowsDashesWhileValueDoesNotFit_data()
+{
+    QTest::addColumn<QString>("readout");
+    QTest::addColumn<int>("value");
+    QTest::newRow("six digits") << "LCDposX" << 100000;
+    QTest::newRow("five digits and a minus") << "LCDposY" << -10000;
+    QTest::newRow("largest int") << "LCDposZ" << INT_MAX;
+    QTest::newRow("smallest int") << "LCDRotate" << INT_MIN;
+    QTest::newRow("frame rate") << "LCDFps" << 123456;
+    QTest::newRow("zoom") << "LCDFov" << -99999;
+}
+
+void TestWindow::readoutShowsDashesWhileValueDoesNotFit()
+{
+    QFETCH(QString, readout);
+    QFETCH(int, value);
+    myUI form;
+    auto *lcd = form.findChild<QLCDNumber *>(readout);
+    QVERIFY(lcd);
+    const auto shown = [lcd] { return lcd->grab().toImage(); };
+    lcd->display(QStringLiteral("-----"));
+    const QImage dashes = shown();
+    lcd->display(-1234);
+    const QImage fitting = shown();
+    QVERIFY(fitting != dashes);
+
+    lcd->display(value);
+    QCOMPARE(shown(), dashes);
+    // The value shows again as soon as it fits.
+    lcd->display(-1234);
+    QCOMPARE(lcd->intValue(), -1234);
+    QCOMPARE(shown(), fitting);
 }
 
 void TestWindow::viewsAreAssembledBeforeFirstShow()
