@@ -41,13 +41,15 @@ QImage solid(int w, int h)
 QByteArray bmpHeaderOnly(qint32 w, qint32 h)
 {
     QByteArray bytes(54, '\0');
-    const auto put32 = [&](int at, qint32 value) {
+    const auto put32 = [&](int at, quint32 value) {
         for (int k = 0; k < 4; ++k)
             bytes[at + k] = char((value >> (8 * k)) & 0xff);
     };
     bytes[0] = 'B';
     bytes[1] = 'M';
-    put32(2, 54 + w * 3 * h);
+    // The size field is 32 bits; an enormous picture's size wraps, as in any
+    // writer that fills it in.
+    put32(2, quint32(54 + qint64(w) * 3 * h));
     put32(10, 54);
     put32(14, 40);
     put32(18, w);
