@@ -1,5 +1,6 @@
 #include "mygl.h"
 #include "myuiimpl.h"
+#include "openglcheck.h"
 
 #include <QApplication>
 
@@ -7,6 +8,8 @@ int main(int argc, char *argv[])
 {
     useLegacyGLFormat();
     QApplication app(argc, argv);
+    if (!openGLUsable())
+        return exitNoOpenGL;
     myUIImpl window;
     window.show();
     return app.exec();
