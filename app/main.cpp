@@ -1,6 +1,7 @@
 #include "mygl.h"
 #include "myuiimpl.h"
 #include "openglcheck.h"
+#include "windowwatch.h"
 
 #include <QApplication>
 
@@ -12,5 +13,6 @@ int main(int argc, char *argv[])
         return exitNoOpenGL;
     myUIImpl window;
     window.show();
+    const WindowWatch watch(&window);
     return app.exec();
 }

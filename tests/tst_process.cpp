@@ -1,14 +1,21 @@
 // The viewer as a process in situations a desktop program meets: no usable
-// OpenGL. Each case must end the process promptly with a known exit code,
-// never crash it or leave it running unseen.
+// OpenGL, its window destroyed by another X client, the X server gone. Each
+// case must end the process promptly with a known exit code, never crash it
+// or leave it running unseen.
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <memory>
 
 namespace {
 
 constexpr int noOpenGLCode = 2;
+constexpr int windowDestroyedCode = 3;
+constexpr int xConnectionLostCode = 1; // Qt's own, when the X server goes
+// Generous: a frozen or spinning process misses it by far.
+constexpr int promptMs = 5000;
 
 // A process that is killed, if still running, when the test ends.
 struct Child : QProcess
@@ -22,12 +29,43 @@ struct Child : QProcess
     }
 };
 
+// An X server of the test's own, so that the test may destroy its windows or
+// the server itself.
+struct PrivateX
+{
+    Child server;
+    QString display;
+
+    bool start()
+    {
+        // With -displayfd the server picks a free display and writes its number.
+        server.start(
+            "Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+        if (!server.waitForStarted() || !server.waitForReadyRead(20000))
+            return false;
+        display = ":" + QString::fromLatin1(server.readLine()).trimmed();
+        return display.size() > 1;
+    }
+};
+
 QProcessEnvironment viewerEnvironment(const QString &runtimeDir)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_RUNTIME_DIR", runtimeDir);
     env.remove("QT_SCALE_FACTOR");
     return env;
+}
+
+// Runs xdotool on `display`; false if it failed.
+bool xdotool(const QString &display, const QStringList &arguments)
+{
+    QProcess tool;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", display);
+    tool.setProcessEnvironment(env);
+    tool.start("xdotool", arguments);
+    return tool.waitForFinished(20000) && tool.exitStatus() == QProcess::NormalExit
+        && tool.exitCode() == 0;
 }
 
 } // namespace
@@ -39,10 +77,24 @@ class TestProcess : public QObject
 private Q_SLOTS:
     void withoutOpenGLSaysSoAndExits_data();
     void withoutOpenGLSaysSoAndExits();
+    void windowDestroyedByAnotherClientEndsIt();
+    void xServerGoneEndsIt();
 
 private:
+    // Starts the viewer on `display` and waits for its window.
+    bool startOn(Child &viewer, const QString &display);
     QTemporaryDir m_runtimeDir;
 };
+
+bool TestProcess::startOn(Child &viewer, const QString &display)
+{
+    QProcessEnvironment env = viewerEnvironment(m_runtimeDir.path());
+    env.insert("DISPLAY", display);
+    viewer.setProcessEnvironment(env);
+    viewer.start(QStringLiteral(VUDURE_BINARY), {});
+    return viewer.waitForStarted()
+        && xdotool(display, {"search", "--sync", "--onlyvisible", "--name", "^Vudure DI64$"});
+}
 
 void TestProcess::withoutOpenGLSaysSoAndExits_data()
 {
@@ -78,6 +130,37 @@ void TestProcess::withoutOpenGLSaysSoAndExits()
     QVERIFY2(errors.contains("needs OpenGL"), qPrintable(errors));
     QVERIFY2(errors.contains('"' + platform + '"'), qPrintable(errors));
     QVERIFY2(errors.contains("libgl1-mesa-dri"), qPrintable(errors));
+}
+
+void TestProcess::windowDestroyedByAnotherClientEndsIt()
+{
+    PrivateX x;
+    QVERIFY(x.start());
+    Child viewer;
+    QVERIFY(startOn(viewer, x.display));
+    QTest::qWait(300); // a few ticks
+
+    QVERIFY(xdotool(x.display, {"search", "--name", "^Vudure DI64$", "windowclose"}));
+    QVERIFY2(viewer.waitForFinished(promptMs), "still running without its window");
+    QCOMPARE(viewer.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(viewer.exitCode(), windowDestroyedCode);
+    const QString errors = QString::fromLocal8Bit(viewer.readAllStandardError());
+    QVERIFY2(errors.contains("window was destroyed"), qPrintable(errors));
+}
+
+void TestProcess::xServerGoneEndsIt()
+{
+    PrivateX x;
+    QVERIFY(x.start());
+    Child viewer;
+    QVERIFY(startOn(viewer, x.display));
+    QTest::qWait(300);
+
+    x.server.terminate();
+    QVERIFY(x.server.waitForFinished(20000));
+    QVERIFY2(viewer.waitForFinished(promptMs), "still running without its X server");
+    QCOMPARE(viewer.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(viewer.exitCode(), xConnectionLostCode);
 }
 
 QTEST_GUILESS_MAIN(TestProcess)
