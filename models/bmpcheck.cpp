@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QIODevice>
-#include <QtEndian>
 
 namespace {
 constexpr int fileHeaderSize = 14;
@@ -10,14 +9,16 @@ constexpr int coreHeaderSize = 12; // the oldest info header, 16-bit sizes
 constexpr int infoHeaderSize = 40; // and every later, longer one
 enum Compression { Rgb = 0, Rle8 = 1, Rle4 = 2, BitFields = 3, AlphaBitFields = 6 };
 
-quint32 u32(const QByteArray &bytes, int at)
+// Little-endian fields; at() keeps the compiler sure that the bytes exist.
+quint32 field(const QByteArray &bytes, int at, int size)
 {
-    return qFromLittleEndian<quint32>(bytes.constData() + at);
+    quint32 value = 0;
+    for (int k = size - 1; k >= 0; --k)
+        value = value << 8 | quint8(bytes.at(at + k));
+    return value;
 }
-quint16 u16(const QByteArray &bytes, int at)
-{
-    return qFromLittleEndian<quint16>(bytes.constData() + at);
-}
+quint32 u32(const QByteArray &bytes, int at) { return field(bytes, at, 4); }
+quint16 u16(const QByteArray &bytes, int at) { return quint16(field(bytes, at, 2)); }
 } // namespace
 
 bool bmpHoldsItsPixels(QIODevice &device)
