@@ -71,6 +71,10 @@ QLCDNumber *makeReadout(QWidget *form, const char *name, const QRect &geometry)
     auto *readout = makeChild<QLCDNumber>(form, name, geometry);
     readout->setFrameShape(QFrame::Panel); // the old popup panel
     readout->setFrameShadow(QFrame::Sunken);
+    // A value with more digits than the readout has would leave the old ones
+    // standing; show dashes until a value fits again.
+    QObject::connect(readout, &QLCDNumber::overflow, readout,
+        [readout] { readout->display(QString(readout->digitCount(), QLatin1Char('-'))); });
     return readout;
 }
 

@@ -1,5 +1,8 @@
 #include "myground.h"
 
+#include "bmpcheck.h"
+
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QtGlobal>
@@ -51,11 +54,14 @@ QImage loadGroundImage(const QString &path)
     QImage loaded;
     // Only a regular file: a directory fails, and a pipe or device could block
     // or never end.
-    if (QFileInfo(path).isFile()) {
-        QImageReader reader(path);
+    QFile file(path);
+    if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) && bmpHoldsItsPixels(file)) {
+        QImageReader reader(&file);
         reader.setDecideFormatFromContent(true); // the name says nothing
         reader.setAllocationLimit(groundAllocationLimitMB);
-        reader.read(&loaded);
+        // A failed read may still leave a partly filled picture: not one to show.
+        if (!reader.read(&loaded))
+            loaded = QImage();
     }
     if (loaded.isNull()) {
         qWarning("Could not read image file, using single-color instead.");

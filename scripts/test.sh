@@ -1,13 +1,29 @@
 #!/bin/sh
-# Installs what is missing, builds, and runs every test. The GL and window
+# Installs what is missing, builds, and runs every test: first the normal
+# build in build/, then the same suite built with AddressSanitizer and
+# UndefinedBehaviorSanitizer in build-asan/. Both must pass. The GL and window
 # tests always run on a private virtual X server, so results don't depend on
-# the desktop they are started from.
+# the desktop they are started from. Extra arguments go to both ctest runs.
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
-cmake -S . -B build
-cmake --build build -j"$(nproc)"
 runtime=$(mktemp -d)
 trap 'rm -rf "$runtime"' EXIT
-XDG_RUNTIME_DIR="$runtime" xvfb-run -a -s "-screen 0 1280x1024x24" \
-    ctest --test-dir build --output-on-failure "$@"
+
+build_in() {
+    dir=$1
+    shift
+    cmake -S . -B "$dir" "$@"
+    cmake --build "$dir" -j"$(nproc)"
+}
+run() {
+    dir=$1
+    shift
+    XDG_RUNTIME_DIR="$runtime" xvfb-run -a -s "-screen 0 1280x1024x24" \
+        ctest --test-dir "$dir" --output-on-failure "$@"
+}
+
+build_in build
+run build "$@"
+build_in build-asan -DVUDURE_SANITIZE=ON
+run build-asan "$@"

@@ -41,13 +41,15 @@ QImage solid(int w, int h)
 QByteArray bmpHeaderOnly(qint32 w, qint32 h)
 {
     QByteArray bytes(54, '\0');
-    const auto put32 = [&](int at, qint32 value) {
+    const auto put32 = [&](int at, quint32 value) {
         for (int k = 0; k < 4; ++k)
             bytes[at + k] = char((value >> (8 * k)) & 0xff);
     };
     bytes[0] = 'B';
     bytes[1] = 'M';
-    put32(2, 54 + w * 3 * h);
+    // The size field is 32 bits; an enormous picture's size wraps, as in any
+    // writer that fills it in.
+    put32(2, quint32(54 + qint64(w) * 3 * h));
     put32(10, 54);
     put32(14, 40);
     put32(18, w);
@@ -455,12 +457,40 @@ void TestGLScene::groundInputs_data()
     for (int i = 0; i < 4096; ++i)
         garbage += char((i * 7919) ^ (i >> 3));
 
+    QImage varied(256, 256, QImage::Format_RGB32);
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x)
+            varied.setPixel(x, y, qRgb(x, y, (x * y) & 0xff));
+    const QByteArray bmp = bmpBytes(varied); // 24 bits a pixel
+    const QByteArray bmp8 = bmpBytes(varied.convertToFormat(QImage::Format_Indexed8));
+    QByteArray topDown = bmp; // rows stored from the top: a negative height
+    const qint32 negative = -256;
+    memcpy(topDown.data() + 22, &negative, 4);
+    const QByteArray png = pngBytes(varied);
+    const QSize full(256, 256);
+
     row("missing", "none", {}, Ground::Green);
     row("zero bytes", "file", QByteArray(), Ground::Green);
     row("garbage", "file", garbage, Ground::Green);
-    // Qt keeps what it could read of a cut-off BMP.
-    row("truncated", "file", bmp64.left(bmp64.size() / 3), Ground::Textured, QSize(64, 64));
+    // A picture cut short would show whatever memory held where its pixels
+    // are missing: it counts as unreadable.
+    row("BMP cut in its file header", "file", bmp.left(10), Ground::Green);
+    row("BMP cut in its info header", "file", bmp.left(30), Ground::Green);
     row("header only", "file", bmp64.left(54), Ground::Green);
+    row("8-bit BMP cut in its palette", "file", bmp8.left(54 + 400), Ground::Green);
+    row("BMP cut at 10 KB", "file", bmp.left(10240), Ground::Green);
+    row("BMP cut at a third", "file", bmp64.left(bmp64.size() / 3), Ground::Green);
+    row("BMP one byte short", "file", bmp.chopped(1), Ground::Green);
+    row("8-bit BMP one byte short", "file", bmp8.chopped(1), Ground::Green);
+    row("top-down BMP one byte short", "file", topDown.chopped(1), Ground::Green);
+    row("PNG cut in its pixel data", "file", png.left(png.size() / 2), Ground::Green);
+    row("24-bit BMP", "file", bmp, Ground::Textured, full);
+    row("8-bit BMP", "file", bmp8, Ground::Textured, full);
+    row("1-bit BMP", "file", bmpBytes(varied.convertToFormat(QImage::Format_Mono)),
+        Ground::Textured, full);
+    row("top-down BMP", "file", topDown, Ground::Textured, full);
+    row("BMP with bytes after its pixels", "file", bmp + "trailer", Ground::Textured, full);
+    row("PNG", "file", png, Ground::Textured, full);
     row("enormous BMP", "file", bmpHeaderOnly(60000, 60000), Ground::Green);
     row("enormous PNG", "file", pngHeaderOnly(40000, 40000), Ground::Green);
     row("directory", "directory", {}, Ground::Green);

@@ -63,6 +63,8 @@ private Q_SLOTS:
     void iconIsTheStar();
     void iconFilesAreTheStarScaled_data();
     void iconFilesAreTheStarScaled();
+    void readoutShowsDashesWhileValueDoesNotFit_data();
+    void readoutShowsDashesWhileValueDoesNotFit();
     void viewsAreAssembledBeforeFirstShow();
 
     void keysReachTheReadoutsAfterTicks();
@@ -253,6 +255,40 @@ void TestWindow::iconFilesAreTheStarScaled()
                 QFAIL(qPrintable(QString("pixel %1,%2 differs from the art").arg(x).arg(y)));
         }
     }
+}
+
+void TestWindow::readoutShowsDashesWhileValueDoesNotFit_data()
+{
+    QTest::addColumn<QString>("readout");
+    QTest::addColumn<int>("value");
+    QTest::newRow("six digits") << "LCDposX" << 100000;
+    QTest::newRow("five digits and a minus") << "LCDposY" << -10000;
+    QTest::newRow("largest int") << "LCDposZ" << INT_MAX;
+    QTest::newRow("smallest int") << "LCDRotate" << INT_MIN;
+    QTest::newRow("frame rate") << "LCDFps" << 123456;
+    QTest::newRow("zoom") << "LCDFov" << -99999;
+}
+
+void TestWindow::readoutShowsDashesWhileValueDoesNotFit()
+{
+    QFETCH(QString, readout);
+    QFETCH(int, value);
+    myUI form;
+    auto *lcd = form.findChild<QLCDNumber *>(readout);
+    QVERIFY(lcd);
+    const auto shown = [lcd] { return lcd->grab().toImage(); };
+    lcd->display(QStringLiteral("-----"));
+    const QImage dashes = shown();
+    lcd->display(-1234);
+    const QImage fitting = shown();
+    QVERIFY(fitting != dashes);
+
+    lcd->display(value);
+    QCOMPARE(shown(), dashes);
+    // The value shows again as soon as it fits.
+    lcd->display(-1234);
+    QCOMPARE(lcd->intValue(), -1234);
+    QCOMPARE(shown(), fitting);
 }
 
 void TestWindow::viewsAreAssembledBeforeFirstShow()

@@ -1,0 +1,11 @@
+#pragma once
+
+// The exit code when the views could not draw: no usable OpenGL.
+constexpr int exitNoOpenGL = 2;
+
+// Whether the views can draw on this platform: it shows OpenGL in widgets, and
+// a context in the views' format (the default format, set before) can be made
+// current and keeps the fixed-function pipeline and display lists. When not,
+// prints one line saying so, and how to get it, on stderr. Needs the
+// application object.
+bool openGLUsable();
