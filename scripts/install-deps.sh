@@ -7,7 +7,7 @@ packages="build-essential cmake pkg-config \
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev \
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri \
   xvfb xauth xdotool x11-apps netpbm fonts-dejavu-core \
-  weston qt6-wayland desktop-file-utils appstream dpkg-dev \
+  weston qt6-wayland desktop-file-utils appstream dpkg-dev file \
   qt6-base-private-dev libxcb1-dev"
 
 if [ "$(id -u)" -eq 0 ]; then
