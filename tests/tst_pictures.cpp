@@ -11,7 +11,7 @@
 // beside its executable. VUDURE_UPDATE_BASELINES=1 writes new references
 // instead (scripts/update-baselines.sh).
 
-#include "manualticks.h"
+#include "windowtesting.h"
 #include "mygl.h"
 #include "myuiimpl.h"
 

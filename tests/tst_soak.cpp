@@ -8,9 +8,9 @@
 // VUDURE_SOAK_SEED replays a storm; VUDURE_SOAK_EVENTS sets its length.
 
 #include "keybindings.h"
-#include "manualticks.h"
 #include "mygl.h"
 #include "myuiimpl.h"
+#include "windowtesting.h"
 
 #include <QElapsedTimer>
 #include <QLCDNumber>
@@ -354,11 +354,7 @@ void TestSoak::storm()
 
     // Escape still ends the program normally.
     QTimer::singleShot(0, &window, [&window] { QTest::keyClick(&window, Qt::Key_Escape); });
-    QTimer fallback;
-    fallback.setSingleShot(true);
-    QObject::connect(&fallback, &QTimer::timeout, [] { QApplication::exit(42); });
-    fallback.start(15000);
-    QCOMPARE(QApplication::exec(), 0);
+    QCOMPARE(execEndedByWindow(), 0);
 }
 
 QTEST_MAIN(TestSoak)

@@ -3,6 +3,7 @@
 
 #include "mygl.h"
 #include "myuiimpl.h"
+#include "windowtesting.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -29,20 +30,7 @@ bool colourNear(QRgb pixel, const QColor &expected, int tolerance = 3)
         && std::abs(qBlue(pixel) - expected.blue()) <= tolerance;
 }
 
-// Runs the event loop until the window under test ends it; if it never does,
-// the loop ends after a while with 42.
-int execEndedByWindow()
-{
-    QTimer fallback;
-    fallback.setSingleShot(true);
-    QObject::connect(&fallback, &QTimer::timeout, [] { QApplication::exit(42); });
-    fallback.start(15000);
-    return QApplication::exec();
-}
-
 const QColor sky(77, 179, 204); // the clear colour (0.3, 0.7, 0.8)
-
-QList<myGL *> viewsOf(myUIImpl &w) { return {w.mainView, w.topView, w.frontView, w.backView}; }
 
 } // namespace
 

@@ -1,5 +1,7 @@
 #pragma once
 
+// Helpers for tests that drive the real window.
+
 #include <QObject>
 
 class myGL;
@@ -24,3 +26,7 @@ private:
 
 // The four views, main view first.
 QList<myGL *> viewsOf(myUIImpl &window);
+
+// Runs the event loop until the window under test ends it; if it never does,
+// the loop ends after a while with 42.
+int execEndedByWindow();

@@ -1,9 +1,11 @@
-#include "manualticks.h"
+#include "windowtesting.h"
 
 #include "mygl.h"
 #include "myuiimpl.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QTimer>
 
 ManualTicks::ManualTicks(myUIImpl &window)
     : QObject(&window)
@@ -27,4 +29,13 @@ bool ManualTicks::eventFilter(QObject *watched, QEvent *event)
 QList<myGL *> viewsOf(myUIImpl &window)
 {
     return {window.mainView, window.topView, window.frontView, window.backView};
+}
+
+int execEndedByWindow()
+{
+    QTimer fallback;
+    fallback.setSingleShot(true);
+    QObject::connect(&fallback, &QTimer::timeout, [] { QApplication::exit(42); });
+    fallback.start(15000);
+    return QApplication::exec();
 }
