@@ -34,12 +34,11 @@ void myGL::lightPos()
     glLightfv(GL_LIGHT3, GL_AMBIENT, white);
     glLightfv(GL_LIGHT4, GL_SPECULAR, white);
 
-    const GLenum lights[3] = {GL_LIGHT2, GL_LIGHT3, GL_LIGHT4};
     for (int i = 0; i < 3; ++i) {
         const LightOffset &o = helicopterLightOffsets[i];
         const GLfloat position[]
             = {m_state.posX + o.x, m_state.posY + o.y, m_state.posZ + o.z, 1.0f};
-        glLightfv(lights[i], GL_POSITION, position);
+        glLightfv(helicopterLights[i], GL_POSITION, position);
     }
 }
 

@@ -54,6 +54,7 @@ void myGL::releaseGL()
     m_heliList = m_crossList = m_gridList = m_airfieldList = m_groundList = m_fontListBase = 0;
     m_groundTexture = 0;
     m_glReady = false;
+    m_frameTransform.reset(); // a new context starts from the toolkit's resize again
     doneCurrent();
     disconnect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &myGL::releaseGL);
 }
@@ -109,9 +110,22 @@ void myGL::resizeGL(int w, int h)
     glLoadIdentity();
     gluLookAt(m_state.eyeX, m_state.eyeY, m_state.eyeZ, m_state.centerX, m_state.centerY,
         m_state.centerZ, 0.0, 0.0, 1.0);
+    m_camera = FrameTransform::current(QSize(w, h));
 }
 
 void myGL::paintGL()
+{
+    // Qt has just set a viewport of the widget's own size; from the first tick
+    // on the frame is drawn as that tick found the camera, and the latest
+    // camera is put back for the next update to build on.
+    if (m_frameTransform)
+        m_frameTransform->apply(devicePixelRatioF());
+    drawScene();
+    if (m_frameTransform)
+        m_camera.apply(devicePixelRatioF());
+}
+
+void myGL::drawScene()
 {
     const SceneState &s = m_state;
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1); // glyph rows are single bytes
@@ -197,10 +211,12 @@ void myGL::tick()
     bhawkdown();
 
     // Schedule the repaint so that all views of the window are composed into
-    // one swap, then prepare camera and lights for the next frame.
+    // one swap. The frame shows this tick's motion with the camera and lights
+    // as they stand now; then they are prepared for the next tick.
     update();
     if (m_glReady) {
         makeCurrent();
+        m_frameTransform = m_camera;
         resizeGL(nominalWidth, nominalHeight);
     } else {
         m_state.cameraUpdate(); // no context yet: only the rules, no GL

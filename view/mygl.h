@@ -1,10 +1,12 @@
 #pragma once
 
+#include "frametransform.h"
 #include "scenestate.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <QOpenGLWidget>
+#include <optional>
 
 // One OpenGL view of the scene. It owns a private copy of the whole scene
 // state, its own display lists and a 1 ms timer; every timer event runs one
@@ -101,6 +103,7 @@ protected:
 
 private:
     void releaseGL();
+    void drawScene();
 
     SceneState m_state;
 
@@ -114,6 +117,12 @@ private:
     GLuint m_fontListBase = 0;
     GLUquadric *m_quadric = nullptr;
     bool m_glReady = false;
+
+    // The transform the latest camera update set, and the one the next frame
+    // is drawn with: what was in force when the latest tick began. Before the
+    // first tick a frame is drawn as the toolkit's own resize left it.
+    FrameTransform m_camera {};
+    std::optional<FrameTransform> m_frameTransform;
 };
 
 // The GL format every view needs: a compatibility context with depth, no
