@@ -8,7 +8,8 @@ packages="build-essential cmake pkg-config \
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri \
   xvfb xauth xdotool x11-apps netpbm fonts-dejavu-core \
   weston qt6-wayland desktop-file-utils appstream dpkg-dev file \
-  qt6-base-private-dev libxcb1-dev"
+  qt6-base-private-dev libxcb1-dev \
+  lintian devscripts mandoc x11-utils"
 
 if [ "$(id -u)" -eq 0 ]; then
   sudo=""

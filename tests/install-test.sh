@@ -1,9 +1,10 @@
 #!/bin/sh
-# Installs the build into a temporary DESTDIR and checks the result as a
+# Installs the build into a temporary prefix and checks the result as a
 # desktop would use it: the files and their places, the desktop entry and the
-# metainfo through their validators, and the installed viewer started the way
-# the menu starts it (in the entry's Path=): quiet, ground picture on the
-# ground, Escape gives 0. Needs DISPLAY.
+# metainfo through their validators, the program's hardening, and the
+# installed viewer started the way the menu starts it (the entry's Exec= in
+# its Path=): quiet, ground picture on the ground, a window class that
+# matches the entry, Escape gives 0. Needs DISPLAY.
 #
 #   install-test.sh <build folder>
 set -eu
@@ -12,23 +13,25 @@ build=$(cd "$1" && pwd)
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
-# A prefix other than the configured one: the entry's Path= must follow it.
-prefix=/opt/vudure-test
-DESTDIR="$stage" cmake --install "$build" --prefix "$prefix" >/dev/null
-root="$stage$prefix"
+# A prefix other than the configured one, with a space: the entry's Exec= and
+# Path= must follow it.
+prefix="$stage/opt vudure"
+cmake --install "$build" --prefix "$prefix" >/dev/null
 
 id=org.vudure.Vudure
-expected="bin/vudure
+expected="games/vudure
 share/applications/$id.desktop
-share/doc/vudure/LICENSE
 share/doc/vudure/README.md
+share/doc/vudure/changelog.gz
+share/doc/vudure/copyright
+share/man/man6/vudure.6.gz
 share/metainfo/$id.metainfo.xml
 share/vudure/ground.bmp"
 for n in 16 32 48 64 128 256; do
     expected="$expected
 share/icons/hicolor/${n}x$n/apps/$id.png"
 done
-installed=$(cd "$root" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
+installed=$(cd "$prefix" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
 expected=$(echo "$expected" | LC_ALL=C sort)
 if [ "$installed" != "$expected" ]; then
     echo "Installed files differ from the expected ones:" >&2
@@ -38,11 +41,11 @@ if [ "$installed" != "$expected" ]; then
 fi
 
 # Validators: no errors and no warnings (hints and pedantic notes are printed).
-entry="$root/share/applications/$id.desktop"
+entry="$prefix/share/applications/$id.desktop"
 notes=$(desktop-file-validate "$entry" 2>&1) || { echo "$notes" >&2; exit 1; }
 [ -n "$notes" ] && echo "$notes"
 if echo "$notes" | grep -E 'error|warning'; then exit 1; fi
-notes=$(appstreamcli validate --no-net --no-color "$root/share/metainfo/$id.metainfo.xml" 2>&1) \
+notes=$(appstreamcli validate --no-net --no-color "$prefix/share/metainfo/$id.metainfo.xml" 2>&1) \
     || { echo "$notes" >&2; exit 1; }
 echo "$notes"
 if echo "$notes" | grep -E '^[EW]:'; then exit 1; fi
@@ -53,9 +56,13 @@ if [ "$path" != "$prefix/share/vudure" ]; then
     exit 1
 fi
 
-# Started in Path= as the menu does; after starting the engine and flying
-# backwards the view from above comes over open ground.
-start_viewer "$root/bin/vudure" "$stage$path" "$stage/stderr"
+check_hardening "$prefix/games/vudure"
+
+# Started as the menu does; after starting the engine and flying backwards
+# the view from above comes over open ground.
+start_entry "$entry" "" "$stage/stderr"
+# A task bar ties the window to its menu entry by the window's class.
+class=$(xprop -id "$viewer_window" WM_CLASS | sed -n 's/.*, "\(.*\)"$/\1/p')
 xdotool windowfocus --sync "$viewer_window" key z s
 shown=no
 tries=0
@@ -77,8 +84,12 @@ if [ -s "$stage/stderr" ]; then
     cat "$stage/stderr" >&2
     exit 1
 fi
+if [ "$class" != "$(sed -n 's/^StartupWMClass=//p' "$entry")" ]; then
+    echo "The window's class '$class' is not the entry's StartupWMClass." >&2
+    exit 1
+fi
 if [ "$viewer_status" != 0 ]; then
     echo "The installed viewer exited with $viewer_status after Escape." >&2
     exit 1
 fi
-echo "Installed under $prefix: files, validators, start in $path, ground picture and Escape: all good."
+echo "Installed under $prefix: files, validators, hardening, menu start, window class: all good."

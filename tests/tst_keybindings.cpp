@@ -1,6 +1,9 @@
-// The keyboard table, without a display: which slots a key calls on which views.
+// The keyboard table, without a display: which slots a key calls on which
+// views, and that the manual page names the same keys and exit codes.
 
 #include "keybindings.h"
+#include "openglcheck.h"
+#include "windowwatch.h"
 
 #include <QtTest>
 
@@ -39,6 +42,34 @@ QStringList onAll(const QStringList &calls)
     }
     return expected;
 }
+
+// The tags of a section's tagged paragraphs in the manual page: the bold
+// words of the line after each .TP (".B Page Up" is one, ".BR W " / " S" two).
+QStringList manPageTags(const QString &section)
+{
+    QFile page(VUDURE_MAN_PAGE);
+    if (!page.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    const QStringList lines = QString::fromUtf8(page.readAll()).split('\n');
+    const QRegularExpression argument("\"([^\"]*)\"|(\\S+)");
+    QStringList tags;
+    QString current;
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+        if (lines[i].startsWith(".SH "))
+            current = lines[i].mid(4).remove('"');
+        if (current != section || lines[i] != ".TP")
+            continue;
+        QStringList words;
+        for (const auto &match : argument.globalMatch(lines[i + 1].section(' ', 1)))
+            words << match.captured(1) + match.captured(2);
+        if (lines[i + 1].startsWith(".BR "))
+            for (qsizetype w = 0; w < words.size(); w += 2)
+                tags << words[w];
+        else
+            tags << words.join(' ');
+    }
+    return tags;
+}
 } // namespace
 
 class TestKeyBindings : public QObject
@@ -48,6 +79,8 @@ class TestKeyBindings : public QObject
 private Q_SLOTS:
     void keys_data();
     void keys();
+    void manPageNamesTheBoundKeys();
+    void manPageNamesTheExitCodes();
 };
 
 void TestKeyBindings::keys_data()
@@ -96,6 +129,36 @@ void TestKeyBindings::keys()
     const bool bound = applyKey(key, main, views);
     QCOMPARE(log, calls);
     QCOMPARE(bound, !calls.isEmpty());
+}
+
+void TestKeyBindings::manPageNamesTheBoundKeys()
+{
+    QStringList log;
+    RecordingView view {"main", &log};
+    RecordingView *const views[4] = {&view, &view, &view, &view};
+    QSet<int> unnamed {Qt::Key_Escape}; // the window's own
+    for (int key = 0; key <= Qt::Key_unknown; ++key) {
+        if (applyKey(key, view, views))
+            unnamed << key;
+    }
+    const QHash<QString, int> names {{"Up", Qt::Key_Up}, {"Down", Qt::Key_Down},
+        {"Page Up", Qt::Key_PageUp}, {"Page Down", Qt::Key_PageDown}, {"Escape", Qt::Key_Escape}};
+    for (const QString &name : manPageTags("KEYS")) {
+        const int key = name.size() == 1 ? name[0].toUpper().unicode() : names.value(name, -1);
+        QVERIFY2(unnamed.remove(key), qPrintable("named but not bound, or named twice: " + name));
+    }
+    QStringList left;
+    for (int key : unnamed)
+        left << QString::number(key, 16);
+    QVERIFY2(left.isEmpty(), qPrintable("bound but not named: 0x" + left.join(", 0x")));
+}
+
+void TestKeyBindings::manPageNamesTheExitCodes()
+{
+    // 0: Escape or the window closed; 1: Qt's own when the X connection breaks.
+    const QStringList codes {
+        "0", "1", QString::number(exitNoOpenGL), QString::number(exitWindowDestroyed)};
+    QCOMPARE(manPageTags("EXIT STATUS"), codes);
 }
 
 QTEST_APPLESS_MAIN(TestKeyBindings)

@@ -62,3 +62,30 @@ ground_picture_shows() {
             exit !(ground >= 0.9 * 1600 && distinct >= 20)
         }'
 }
+
+# start_entry <desktop entry> <root> <file for standard error>: starts the
+# viewer as a menu does, the entry's Exec= in its Path=, both taken under
+# <root> (empty for an installed entry); sets what start_viewer sets.
+start_entry() {
+    entry_root=$2
+    entry_stderr=$3
+    entry_path=$(sed -n 's/^Path=//p' "$1")
+    # Exec= quotes as the shell does.
+    eval "set -- $(sed -n 's/^Exec=//p' "$1")"
+    start_viewer "$entry_root$1" "$entry_root$entry_path" "$entry_stderr"
+}
+
+# sanitized: true when the build in $build is the sanitizer build.
+sanitized() {
+    grep -qx 'VUDURE_SANITIZE:BOOL=ON' "$build/CMakeCache.txt"
+}
+
+# check_hardening <program>: hardening-check passes. Control-flow protection
+# is not asked for: Debian 12's C start files carry no CET marks, so no
+# program there has it. Nor are fortified calls in the sanitizer build.
+check_hardening() {
+    skip=--nocfprotection
+    if sanitized; then skip="$skip --nofortify"; fi
+    # shellcheck disable=SC2086
+    hardening-check --quiet $skip "$1" >&2 || { echo "hardening-check fails on $1" >&2; return 1; }
+}
