@@ -4,6 +4,7 @@
 
 #include "font.h"
 #include "glprobe.h"
+#include "groundimage.h"
 #include "lighting.h"
 #include "mygl.h"
 #include "myground.h"
