@@ -1,10 +1,11 @@
 #include "groundimage.h"
 
-#include "bmpcheck.h"
+#include "shortreadwatch.h"
 
 #include <QColor>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageIOHandler>
 #include <QImageReader>
 #include <utility>
 
@@ -14,6 +15,38 @@ namespace {
 // so the process holds it four times over: 64 MB still admits 4096 x 4096 at
 // four bytes a pixel (exactly 64 MiB, which the reader accepts).
 constexpr int groundAllocationLimitMB = 64;
+
+// Whether the decoder ran out of bytes before the picture was whole; several
+// decoders still report success then. The BMP decoder asks for exactly what
+// it needs (a palette, a row, a run), so any read that comes back short means
+// pixels are missing. The others read ahead in blocks or lines, so there only
+// a read that finds nothing left counts: JPEG, for one, then makes up an end
+// marker and fills the rest grey.
+bool ranOutOfBytes(const QByteArray &format, ShortReadWatch &watch)
+{
+    if (format == "bmp")
+        return watch.anyShortRead();
+    if (watch.reachedEnd())
+        return true;
+    // The PNG decoder makes up the checksum of the end chunk when the file
+    // ends inside it: the picture is whole then, but the file is cut.
+    return format == "png" && watch.seek(qMax<qint64>(0, watch.size() - 7))
+        && watch.read(7).contains("IEND");
+}
+
+// Run-length data may leave pixels out (a jump, or a row or the picture ended
+// early), and the BMP decoder leaves those as whatever memory held. Handed a
+// picture of the right size and format, it fills that one instead: hand it
+// one of colour 0, allocated within the same limit.
+QImage blankBmpPicture(QImageReader &reader)
+{
+    const QSize size = reader.size();
+    QImage blank;
+    if (QImageIOHandler::allocateImage(
+            QSize(size.width(), qAbs(size.height())), reader.imageFormat(), &blank))
+        blank.fill(0);
+    return blank;
+}
 
 // Converts and flips in place: a large picture is not held twice.
 QImage toGLFormat(QImage image)
@@ -31,14 +64,18 @@ QImage fallbackGroundImage()
 
 QImage decodeGroundImage(QIODevice &source)
 {
-    if (!bmpHoldsItsPixels(source))
-        return QImage();
-    QImageReader reader(&source);
+    ShortReadWatch watch(source);
+    QImageReader reader(&watch);
     reader.setDecideFormatFromContent(true); // the name says nothing
     reader.setAllocationLimit(groundAllocationLimitMB);
-    QImage picture;
+    // Asked before reading: afterwards the reader looks for a next picture.
+    const QByteArray format = reader.format();
+    if (format.isEmpty())
+        return QImage();
+    QImage picture = format == "bmp" ? blankBmpPicture(reader) : QImage();
+    watch.startWatching();
     // A failed read may still leave a partly filled picture: not one to show.
-    if (!reader.read(&picture))
+    if (!reader.read(&picture) || ranOutOfBytes(format, watch))
         return QImage();
     return toGLFormat(std::move(picture));
 }

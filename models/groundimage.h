@@ -11,7 +11,9 @@ QImage fallbackGroundImage();
 // Decodes the picture that `source` holds from where it stands, the format
 // told by its contents, and returns it ready for the GL: RGBA bytes, bottom
 // row first. Returns a null image when it can't be decoded, is absurdly large,
-// or is a BMP that ends before all its pixels. Needs no GL.
+// or ends before its picture does (a cut-off download, say), which several of
+// Qt's decoders would otherwise show with rows of whatever memory held or of
+// grey. Needs no GL.
 QImage decodeGroundImage(QIODevice &source);
 
 // Reads the ground picture from `path` as decodeGroundImage() does. When the
