@@ -20,8 +20,9 @@ constexpr int groundAllocationLimitMB = 64;
 // decoders still report success then. The BMP decoder asks for exactly what
 // it needs (a palette, a row, a run), so any read that comes back short means
 // pixels are missing. The others read ahead in blocks or lines, so there only
-// a read that finds nothing left counts: JPEG, for one, then makes up an end
-// marker and fills the rest grey.
+// running into the end counts: JPEG, for one, then makes up an end marker and
+// fills the rest grey, and GIF shows a frame it could not finish if the file
+// ends there.
 bool ranOutOfBytes(const QByteArray &format, ShortReadWatch &watch)
 {
     if (format == "bmp")

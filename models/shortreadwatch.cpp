@@ -17,6 +17,13 @@ void ShortReadWatch::startWatching()
 
 qint64 ShortReadWatch::size() const { return m_source.size() - m_start; }
 
+bool ShortReadWatch::atEnd() const
+{
+    const bool end = QIODevice::atEnd();
+    m_reachedEnd = m_reachedEnd || end;
+    return end;
+}
+
 qint64 ShortReadWatch::readData(char *data, qint64 maxSize)
 {
     // A decoder that seeks past the end (to a bogus pixel offset, say) finds

@@ -4,9 +4,10 @@
 
 // A read-only view of another device that notes when its reader asks for bytes
 // the source does not have: a read that comes back short, and the reader
-// running into the end (a read that finds nothing left). A decoder's own reads
-// say better than any reading of its header where it stopped and why. Seeking
-// past the end works as on a file: the next read finds nothing.
+// running into the end (a read that finds nothing left, or asking whether it
+// is at the end and being told so). A decoder's own reads say better than any
+// reading of its header where it stopped and why. Seeking past the end works
+// as on a file: the next read finds nothing.
 class ShortReadWatch : public QIODevice
 {
 public:
@@ -21,6 +22,7 @@ public:
 
     bool isSequential() const override { return false; }
     qint64 size() const override;
+    bool atEnd() const override;
 
 protected:
     qint64 readData(char *data, qint64 maxSize) override;
@@ -30,5 +32,5 @@ private:
     QIODevice &m_source;
     const qint64 m_start;
     bool m_shortRead = false;
-    bool m_reachedEnd = false;
+    mutable bool m_reachedEnd = false;
 };
