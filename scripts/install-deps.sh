@@ -1,5 +1,6 @@
 #!/bin/sh
-# Installs what building, running and testing the viewer needs on Debian 12.
+# Installs what building, running and testing the viewer needs on Debian 12
+# (clang, its sanitizer runtimes and llvm's symbolizer for the fuzz target).
 # Safe to run again: apt-get skips what is already there.
 set -eu
 
@@ -9,7 +10,8 @@ packages="build-essential cmake pkg-config \
   xvfb xauth xdotool x11-apps netpbm fonts-dejavu-core \
   weston qt6-wayland desktop-file-utils appstream dpkg-dev file \
   qt6-base-private-dev libxcb1-dev \
-  lintian devscripts mandoc x11-utils"
+  lintian devscripts mandoc x11-utils \
+  clang libclang-rt-14-dev llvm"
 
 if [ "$(id -u)" -eq 0 ]; then
   sudo=""

@@ -1,9 +1,11 @@
 #!/bin/sh
 # Installs what is missing, builds, and runs every test: first the normal
 # build in build/, then the same suite built with AddressSanitizer and
-# UndefinedBehaviorSanitizer in build-asan/. Both must pass. The GL and window
-# tests always run on a private virtual X server, so results don't depend on
-# the desktop they are started from. Extra arguments go to both ctest runs.
+# UndefinedBehaviorSanitizer in build-asan/. Both must pass, and then a minute
+# of fuzzing the picture decoding (scripts/fuzz.sh) must find nothing. The GL
+# and window tests always run on a private virtual X server, so results don't
+# depend on the desktop they are started from. Extra arguments go to both
+# ctest runs.
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
@@ -27,3 +29,4 @@ build_in build
 run build "$@"
 build_in build-asan -DVUDURE_SANITIZE=ON
 run build-asan "$@"
+./scripts/fuzz.sh 60

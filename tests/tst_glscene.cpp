@@ -4,6 +4,7 @@
 
 #include "font.h"
 #include "glprobe.h"
+#include "groundimage.h"
 #include "lighting.h"
 #include "mygl.h"
 #include "myground.h"
@@ -472,18 +473,9 @@ void TestGLScene::groundInputs_data()
     row("missing", "none", {}, Ground::Green);
     row("zero bytes", "file", QByteArray(), Ground::Green);
     row("garbage", "file", garbage, Ground::Green);
-    // A picture cut short would show whatever memory held where its pixels
-    // are missing: it counts as unreadable.
-    row("BMP cut in its file header", "file", bmp.left(10), Ground::Green);
-    row("BMP cut in its info header", "file", bmp.left(30), Ground::Green);
-    row("header only", "file", bmp64.left(54), Ground::Green);
-    row("8-bit BMP cut in its palette", "file", bmp8.left(54 + 400), Ground::Green);
-    row("BMP cut at 10 KB", "file", bmp.left(10240), Ground::Green);
-    row("BMP cut at a third", "file", bmp64.left(bmp64.size() / 3), Ground::Green);
+    // A picture cut short counts as unreadable (tst_groundfiles tries every
+    // cut of every kind of file; this one goes through the file and the GL).
     row("BMP one byte short", "file", bmp.chopped(1), Ground::Green);
-    row("8-bit BMP one byte short", "file", bmp8.chopped(1), Ground::Green);
-    row("top-down BMP one byte short", "file", topDown.chopped(1), Ground::Green);
-    row("PNG cut in its pixel data", "file", png.left(png.size() / 2), Ground::Green);
     row("24-bit BMP", "file", bmp, Ground::Textured, full);
     row("8-bit BMP", "file", bmp8, Ground::Textured, full);
     row("1-bit BMP", "file", bmpBytes(varied.convertToFormat(QImage::Format_Mono)),

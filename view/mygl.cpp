@@ -1,6 +1,7 @@
 #include "mygl.h"
 
 #include "font.h"
+#include "groundimage.h"
 #include "lighting.h"
 #include "myairfield.h"
 #include "mydi64.h"

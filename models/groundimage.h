@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+class QIODevice;
+
+// The 128 x 128 plain green picture used when the ground file can't be read.
+QImage fallbackGroundImage();
+
+// Decodes the picture that `source` holds from where it stands, the format
+// told by its contents, and returns it ready for the GL: RGBA bytes, bottom
+// row first. Returns a null image when it can't be decoded, is absurdly large,
+// or ends before its picture does (a cut-off download, say), which several of
+// Qt's decoders would otherwise show with rows of whatever memory held or of
+// grey. Needs no GL.
+QImage decodeGroundImage(QIODevice &source);
+
+// Reads the ground picture from `path` as decodeGroundImage() does. When the
+// file can't be read (missing, not a regular file, unreadable, not a picture,
+// cut short, or absurdly large) it logs one warning and returns the green
+// picture instead.
+QImage loadGroundImage(const QString &path);
