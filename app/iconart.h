@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QImage>
-#include <array>
 
 // The program's icon: a 16 x 16 pixel-art star. The window icon and the
 // installed icon files are all made from this one picture.
@@ -9,9 +8,9 @@ namespace iconart {
 
 extern const char *const xpm[];
 
-// The sizes the icon comes in: whole multiples of 16, so every pixel of the
-// art becomes a square block.
-constexpr std::array<int, 6> sizes = {16, 32, 48, 64, 128, 256};
+// The sizes the icon comes in (set in CMake): whole multiples of 16, so every
+// pixel of the art becomes a square block.
+inline constexpr int sizes[] = {VUDURE_ICON_SIZES};
 
 // The art at `size` x `size`, each pixel repeated size / 16 times each way.
 QImage image(int size);

@@ -6,7 +6,7 @@
 class QWidget;
 
 // The exit code when another X client destroyed the window.
-constexpr int exitWindowDestroyed = 3;
+constexpr int exitWindowDestroyed = VUDURE_EXIT_WINDOW_DESTROYED; // set in CMake
 
 // Ends the event loop when another program destroys the window on X (as
 // `xdotool windowclose` does): Qt would go on running the views' timers for a

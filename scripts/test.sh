@@ -4,8 +4,9 @@
 # UndefinedBehaviorSanitizer in build-asan/. Both must pass, and then a minute
 # of fuzzing the picture decoding (scripts/fuzz.sh) must find nothing. The GL
 # and window tests always run on a private virtual X server, so results don't
-# depend on the desktop they are started from. Extra arguments go to both
-# ctest runs.
+# depend on the desktop they are started from. The tests run one per core,
+# those that press keys in the viewer's window alone. Extra arguments go to
+# both ctest runs.
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
@@ -22,7 +23,7 @@ run() {
     dir=$1
     shift
     XDG_RUNTIME_DIR="$runtime" xvfb-run -a -s "-screen 0 1280x1024x24" \
-        ctest --test-dir "$dir" --output-on-failure "$@"
+        ctest --test-dir "$dir" --output-on-failure -j"$(nproc)" "$@"
 }
 
 build_in build

@@ -7,6 +7,7 @@
 #include "pictureoracle.h"
 
 #include <QDirIterator>
+#include <QtEndian>
 #include <QtTest>
 
 namespace {
@@ -42,10 +43,8 @@ const Corruption corruptions[] = {
 // Little endian, with its sign.
 qint64 field(const QByteArray &bytes, int at, int size)
 {
-    quint32 value = 0;
-    for (int k = size - 1; k >= 0; --k)
-        value = value << 8 | quint8(bytes.at(at + k));
-    return size == 2 ? qint64(qint16(value)) : qint64(qint32(value));
+    const char *p = bytes.constData() + at;
+    return size == 2 ? qint64(qFromLittleEndian<qint16>(p)) : qint64(qFromLittleEndian<qint32>(p));
 }
 
 void setField(QByteArray &bytes, int at, int size, qint64 value)

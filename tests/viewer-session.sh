@@ -1,83 +1,121 @@
-# Shell functions for tests that start the viewer program on the X display
-# (DISPLAY) and end it with Escape, as a person would. Source with ".".
+# Shell functions for the tests that run the project's programs as a desktop
+# would. Source with "."; with `build` set, the project's facts (application
+# id, icon sizes, exit codes) come from the build's tests/project.sh. Every
+# process started here is stopped however the script ends (success, failure,
+# set -e, CTest's SIGTERM); nothing of the caller's desktop is used.
 
-# start_viewer <binary> <working folder> <file for standard error>
-# Starts the viewer and waits for its window; sets viewer_pid and viewer_window.
-start_viewer() {
-    viewer_runtime=$(mktemp -d)
-    chmod 700 "$viewer_runtime"
-    (cd "$2" && XDG_RUNTIME_DIR="$viewer_runtime" QT_QPA_PLATFORM=xcb exec "$1" 2>"$3") &
-    viewer_pid=$!
-    # Polled rather than --sync: a search can trip over a window that Qt
-    # creates and destroys while starting.
-    viewer_window=""
-    tries=0
-    while [ -z "$viewer_window" ]; do
-        tries=$((tries + 1))
-        if [ "$tries" -gt 150 ] || ! kill -0 "$viewer_pid" 2>/dev/null; then
-            echo "The viewer's window did not appear." >&2
-            kill "$viewer_pid" 2>/dev/null
-            return 1
-        fi
-        sleep 0.2
-        viewer_window=$(xdotool search --onlyvisible --pid "$viewer_pid" --name '^Vudure DI64$' \
-            2>/dev/null | head -n 1)
+# shellcheck disable=SC1091
+[ -z "${build:-}" ] || . "$build/tests/project.sh"
+unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY
+session=$(mktemp -d)
+mkdir -m 700 "$session/runtime"
+export XDG_RUNTIME_DIR="$session/runtime" QT_QPA_PLATFORM=xcb
+started=""
+
+# stop <pid>...: asks each process to end; kills it after 5 s.
+stop() {
+    for pid in "$@"; do
+        kill "$pid" 2>/dev/null || continue
+        for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null && sleep 0.1; done
+        kill -9 "$pid" 2>/dev/null || true
     done
 }
 
-# window_picture <file.ppm>: the viewer's window as it is on the screen.
-window_picture() {
-    xwd -silent -id "$viewer_window" | xwdtopnm 2>/dev/null >"$1"
+end_session() {
+    status=$?
+    trap - EXIT
+    # shellcheck disable=SC2086
+    stop $started
+    rm -rf "$session"
+    exit "$status"
+}
+trap end_session EXIT
+trap 'exit 129' HUP
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+fail() {
+    echo "$*" >&2
+    exit 1
 }
 
-# escape_viewer: presses Escape in the viewer's window, waits for the viewer to
-# end and sets viewer_status to its exit code.
-escape_viewer() {
-    xdotool windowfocus --sync "$viewer_window" key Escape
-    viewer_status=0
-    wait "$viewer_pid" || viewer_status=$?
-    rm -rf "$viewer_runtime"
+# launch <program> <folder> [NAME=value | NAME=]...: starts the program in
+# the background with those settings (NAME= unsets) and the sanitizer
+# build's, which are for the project's programs only; its standard error
+# goes to $session/stderr unless keep_stderr is set. Sets viewer_pid.
+launch() {
+    (
+        program=$1
+        cd "$2"
+        shift 2
+        for setting in "$@"; do
+            case "$setting" in
+            *=) unset "${setting%=}" ;;
+            *) export "${setting?}" ;;
+            esac
+        done
+        # shellcheck disable=SC1090
+        [ -z "${VUDURE_SANITIZER_ENV:-}" ] || . "$VUDURE_SANITIZER_ENV"
+        [ -n "${keep_stderr:-}" ] || exec 2>"$session/stderr"
+        exec "$program"
+    ) &
+    viewer_pid=$!
+    started="$started $viewer_pid"
 }
 
-# ground_picture_shows <window picture.ppm>: true when all four corners of the
-# lower right view, which looks down on the helicopter, show the ground
-# picture: grass and earth with some variety of colour, neither the grey
-# airfield nor the plain green the ground has without its picture.
-ground_picture_shows() {
-    for corner in 388,288 702,288 388,482 702,482; do
-        pnmcut -left "${corner%,*}" -top "${corner#*,}" -width 20 -height 20 "$1" | pnmtoplainpnm
-    done | awk '
-        { for (i = 1; i <= NF; ++i) if ($i !~ /^P/) v[n++] = $i }
-        END {
-            # each corner: P3, width, height, maxval, then 400 pixels
-            for (c = 0; c < 4; ++c) {
-                base = c * 1203 + 3
-                for (p = 0; p < 400; ++p) {
-                    r = v[base + 3 * p]; g = v[base + 3 * p + 1]; b = v[base + 3 * p + 2]
-                    if (r > 40 && g > 40 && b + 15 < r && b + 15 < g) ++ground
-                    colours[r "," g "," b] = 1
-                }
-            }
-            for (k in colours) ++distinct
-            exit !(ground >= 0.9 * 1600 && distinct >= 20)
-        }'
+# start_x: starts an X server of the script's own and points DISPLAY at it.
+start_x() {
+    Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp >"$session/display" 2>/dev/null &
+    x_pid=$!
+    started="$started $x_pid"
+    for _ in $(seq 100); do [ -s "$session/display" ] || sleep 0.1; done
+    [ -s "$session/display" ] || fail "Xvfb did not start."
+    export DISPLAY=":$(cat "$session/display")"
 }
 
-# start_entry <desktop entry> <root> <file for standard error>: starts the
-# viewer as a menu does, the entry's Exec= in its Path=, both taken under
-# <root> (empty for an installed entry); sets what start_viewer sets.
+# start_viewer <program> <folder>: launches the viewer and waits for its
+# window; sets viewer_pid and viewer_window.
+start_viewer() {
+    launch "$1" "$2"
+    # Polled rather than --sync: a search can trip over a window that Qt
+    # creates and destroys while starting.
+    for _ in $(seq 150); do
+        kill -0 "$viewer_pid" 2>/dev/null || break
+        sleep 0.2
+        viewer_window=$(xdotool search --onlyvisible --pid "$viewer_pid" --name '^Vudure DI64$' \
+            2>/dev/null | head -n 1) || true
+        [ -z "$viewer_window" ] || return 0
+    done
+    fail "The viewer's window did not appear: $(cat "$session/stderr")"
+}
+
+# start_entry <desktop entry> <root>: starts the viewer as a menu does, the
+# entry's Exec= in its Path=, both under <root> (empty when installed).
 start_entry() {
     entry_root=$2
-    entry_stderr=$3
     entry_path=$(sed -n 's/^Path=//p' "$1")
     # Exec= quotes as the shell does.
     eval "set -- $(sed -n 's/^Exec=//p' "$1")"
-    start_viewer "$entry_root$1" "$entry_root$entry_path" "$entry_stderr"
+    start_viewer "$entry_root$1" "$entry_root$entry_path"
 }
 
-# sanitized: true when the build in $build is the sanitizer build.
-sanitized() {
-    grep -qx 'VUDURE_SANITIZE:BOOL=ON' "$build/CMakeCache.txt"
+# wait_viewer <seconds>: waits at most that long for the program launched
+# last to end; sets viewer_status.
+wait_viewer() {
+    for _ in $(seq $(($1 * 10))); do kill -0 "$viewer_pid" 2>/dev/null && sleep 0.1; done
+    ! kill -0 "$viewer_pid" 2>/dev/null || fail "$(basename "$0"): still running after $1 s."
+    viewer_status=0
+    wait "$viewer_pid" || viewer_status=$?
+}
+
+# escape_viewer: presses Escape; the viewer must end with 0, having printed nothing.
+escape_viewer() {
+    xdotool windowfocus --sync "$viewer_window" key Escape
+    wait_viewer 20
+    if [ -s "$session/stderr" ] || [ "$viewer_status" != 0 ]; then
+        cat "$session/stderr" >&2
+        fail "The viewer exited with $viewer_status after Escape."
+    fi
 }
 
 # check_hardening <program>: hardening-check passes. Control-flow protection
@@ -85,7 +123,20 @@ sanitized() {
 # program there has it. Nor are fortified calls in the sanitizer build.
 check_hardening() {
     skip=--nocfprotection
-    if sanitized; then skip="$skip --nofortify"; fi
+    [ -z "${VUDURE_SANITIZER_ENV:-}" ] || skip="$skip --nofortify"
     # shellcheck disable=SC2086
-    hardening-check --quiet $skip "$1" >&2 || { echo "hardening-check fails on $1" >&2; return 1; }
+    hardening-check --quiet $skip "$1" >&2 || fail "hardening-check fails on $1"
+}
+
+# check_files <prefix> <files found, one a line>: fails, showing the
+# difference, unless they are the files an install holds, under the prefix.
+check_files() {
+    {
+        for file in games/vudure "share/applications/$VUDURE_APP_ID.desktop" \
+            "share/metainfo/$VUDURE_APP_ID.metainfo.xml" share/doc/vudure/README.md \
+            share/doc/vudure/changelog.gz share/doc/vudure/copyright \
+            share/man/man6/vudure.6.gz share/vudure/ground.bmp; do echo "$1$file"; done
+        for n in $VUDURE_ICON_SIZES; do echo "$1share/icons/hicolor/${n}x$n/apps/$VUDURE_APP_ID.png"; done
+    } | LC_ALL=C sort >"$session/expected"
+    echo "$2" | LC_ALL=C sort | diff "$session/expected" - >&2 || fail "Not the files an install holds."
 }

@@ -2,31 +2,51 @@
 
 // Helpers for tests that drive the real window.
 
-#include <QObject>
+#include "mygl.h"
+#include "myuiimpl.h"
 
-class myGL;
-class myUIImpl;
+#include <QApplication>
+#include <QTimer>
+
+// The four views, main view first.
+inline QList<myGL *> viewsOf(myUIImpl &window)
+{
+    return {window.mainView, window.topView, window.frontView, window.backView};
+}
 
 // Takes the ticks out of the event loop's hands: the views' own timer events
 // are dropped, so a test decides exactly when and how often each view ticks.
 class ManualTicks : public QObject
 {
 public:
-    explicit ManualTicks(myUIImpl &window);
+    explicit ManualTicks(myUIImpl &window)
+        : QObject(&window)
+        , m_window(window)
+    {
+        for (myGL *view : viewsOf(window))
+            view->installEventFilter(this);
+    }
 
     // One tick of every view, in the order the window sends them keys.
-    void tickAll();
+    void tickAll()
+    {
+        for (myGL *view : viewsOf(m_window))
+            view->tick();
+    }
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool eventFilter(QObject *, QEvent *event) override { return event->type() == QEvent::Timer; }
 
 private:
     myUIImpl &m_window;
 };
 
-// The four views, main view first.
-QList<myGL *> viewsOf(myUIImpl &window);
-
 // Runs the event loop until the window under test ends it; if it never does,
-// the loop ends after a while with 42.
-int execEndedByWindow();
+// the loop ends after 15 s with 42.
+inline int execEndedByWindow()
+{
+    QTimer fallback;
+    QObject::connect(&fallback, &QTimer::timeout, [] { QApplication::exit(42); });
+    fallback.start(15000);
+    return QApplication::exec();
+}
