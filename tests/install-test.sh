@@ -1,11 +1,8 @@
 #!/bin/sh
 # Installs the build into a temporary prefix and checks it as a desktop uses
-# it: the files and their places, the desktop entry and the metainfo through
-# their validators, the program's hardening, and the installed viewer started
-# as the menu starts it (the entry's Exec= in its Path=): it finds its ground
-# picture there (no warning), its window's class is the entry's
-# StartupWMClass, and Escape ends it with 0. Needs DISPLAY.
-#
+# it: files, validators, hardening, and the viewer started as the menu starts
+# it (Exec= in Path=): it finds its ground picture (no warning), its window's
+# class is the entry's StartupWMClass, Escape ends it with 0. Needs DISPLAY.
 #   install-test.sh <build folder>
 set -eu
 build=$(cd "$1" && pwd)

@@ -1,9 +1,7 @@
 #!/bin/sh
-# Makes the Debian package from the build and checks it: its files under
-# /usr, its library dependencies, Debian's own checks (lintian,
-# hardening-check, the manual page's lint), and that its viewer, unpacked and
-# started as its menu entry says, ends with 0 on Escape. Needs DISPLAY.
-#
+# Makes the Debian package and checks its files, its library dependencies,
+# Debian's own checks (lintian, hardening-check, the manual page's lint), and
+# that its viewer, started as its menu entry says, ends with 0 on Escape.
 #   package-test.sh <build folder>
 set -eu
 build=$(cd "$1" && pwd)

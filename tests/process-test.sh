@@ -1,11 +1,8 @@
 #!/bin/sh
-# The viewer as a process, where a desktop program meets trouble. Without a
-# usable OpenGL it prints one line saying so and exits with its own code: on
-# an X server without GLX, and on the offscreen platform with or without an
-# X server. When another X client destroys its window it ends with its own
-# code; when its X server ends, Qt ends it with 1. Each within a few
-# seconds, never by a crash. Needs DISPLAY.
-#
+# The viewer as a process in trouble, ending promptly, never by a crash:
+# without usable OpenGL (no GLX; offscreen, with or without X) it prints one
+# line and exits with its own code; so it does when another X client destroys
+# its window; when its X server ends, Qt exits with 1. Needs DISPLAY.
 #   process-test.sh <build folder>
 set -eu
 build=$(cd "$1" && pwd)

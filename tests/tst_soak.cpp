@@ -1,11 +1,9 @@
-// A long seeded storm of keys, mouse presses and drags against the real
-// window, one hand-driven tick after each event. After every tick the state
-// is finite and well-formed; while only keys arrive, the four helicopters
-// stay in step; after every real repaint GL reports no error. At the end
-// memory has stayed flat (under ASan, LeakSanitizer watches it instead) and
-// Escape still ends the loop with 0. The storm is the same on every run
-// unless VUDURE_SOAK_SEED names another seed or "random"; the seed is
-// printed for a replay. VUDURE_SOAK_EVENTS sets the storm's length.
+// A seeded storm of keys, mouse presses and drags, a hand-driven tick after
+// each: the state stays finite and well-formed, the four helicopters in step
+// while only keys arrive, GL without errors at every real repaint, memory
+// flat (under ASan LeakSanitizer watches it), and Escape still ends with 0.
+// The same storm each run unless VUDURE_SOAK_SEED names another seed or
+// "random"; the seed is printed. VUDURE_SOAK_EVENTS sets the length.
 
 #include "cpuclock.h"
 #include "keybindings.h"

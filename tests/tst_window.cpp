@@ -152,6 +152,7 @@ void TestWindow::iconIsTheStarAtEverySize()
         = QImage(QString("%1/%2x%2/apps/%3.png").arg(VUDURE_ICON_DIR).arg(size).arg(VUDURE_APP_ID))
               .convertToFormat(QImage::Format_RGB32);
     QCOMPARE(file, windowIcon(size));
+    QVERIFY(form.windowIcon().availableSizes().contains(file.size())); // not scaled from another
     QCOMPARE(file, art.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation));
 }
 

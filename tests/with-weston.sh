@@ -1,8 +1,6 @@
 #!/bin/sh
 # Runs a test program as a native Wayland client of a private, headless
-# Weston, in a runtime folder of its own, and passes its exit code on:
-#
-#   with-weston.sh <program>
+# Weston and passes its exit code on:   with-weston.sh <program>
 set -eu
 . "$(dirname "$0")/viewer-session.sh"
 
