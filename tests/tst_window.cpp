@@ -1,6 +1,6 @@
 // The whole window on a display: what no picture shows of the form, the
-// views' assembly, keys and mouse to state and readouts, how frames are drawn
-// and the event loop's end (tst_pictures compares the pictures).
+// views' assembly and GL objects, how frames are drawn and the event loop's
+// end (tst_pictures compares the pictures; tst_soak drives keys and mouse).
 
 #include "iconart.h"
 #include "mygl.h"
@@ -8,7 +8,6 @@
 #include "windowtesting.h"
 
 #include <QLCDNumber>
-#include <QLabel>
 #include <QOpenGLContext>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -82,8 +81,6 @@ private Q_SLOTS:
     void viewsAreAssembledBeforeFirstShow();
     void tickBeforeFirstShowMovesStateOnly();
 
-    void keysReachTheReadoutsAfterTicks();
-    void mouseTurnsOnlyItsOwnView();
     void closingEndsTheLoopWithZero();
 
     void viewsDrawWithoutGLErrorsAndOwnTheirLists();
@@ -215,65 +212,6 @@ void TestWindow::tickBeforeFirstShowMovesStateOnly()
     QCOMPARE(view->state().posY, 0.0f);
     QCOMPARE(view->state().rotZ, 5.0f);
     QCOMPARE(view->state().zoomFov, 45.5f);
-}
-
-void TestWindow::keysReachTheReadoutsAfterTicks()
-{
-    ShownWindow w;
-    QVERIFY(waitForTicks(w.mainView, 2));
-    QCOMPARE(w.LCDposX->intValue(), 0);
-    QCOMPARE(w.LCDFov->intValue(), 45);
-
-    for (Qt::Key key : {Qt::Key_Z, Qt::Key_W, Qt::Key_V}) // 1.1 a tick
-        QTest::keyClick(&w, key);
-    QTRY_VERIFY_WITH_TIMEOUT(w.LCDposX->intValue() >= 3, 20000);
-    QVERIFY(w.LCDFps->intValue() > 0 || waitForTicks(w.mainView, 1));
-    QCOMPARE(w.LCDposY->intValue(), 0);
-    for (myGL *view : viewsOf(w)) { // all four helicopters got the same commands
-        QCOMPARE(view->state().goForward, 1);
-        QCOMPARE(view->state().speed, 1.1);
-    }
-
-    // Turning shows on the heading readout; modifiers change nothing.
-    QTest::keyClick(&w, Qt::Key_W, Qt::ShiftModifier); // stop
-    QTest::keyClick(&w, Qt::Key_A, Qt::ControlModifier);
-    QTRY_VERIFY_WITH_TIMEOUT(w.LCDRotate->intValue() >= 10, 20000);
-    QCOMPARE(w.mainView->state().goForward, 0);
-    QTest::keyClick(&w, Qt::Key_Up);
-    QTRY_VERIFY_WITH_TIMEOUT(w.LCDposZ->intValue() >= 1, 20000);
-    QCOMPARE(w.LCDposY->intValue(), int(w.mainView->state().posY));
-    QTest::keyClick(&w, Qt::Key_PageUp);
-    QTRY_VERIFY_WITH_TIMEOUT(w.LCDFov->intValue() >= 47, 20000);
-    QVERIFY(w.backView->state().zoomFov > 45.0f);
-
-    // Camera keys act on the main view only; unbound keys do nothing.
-    for (Qt::Key key : {Qt::Key_2, Qt::Key_6, Qt::Key_7, Qt::Key_Left})
-        QTest::keyClick(&w, key);
-    QCOMPARE(w.mainView->state().panX, 0.05f);
-    QCOMPARE(w.topView->state().panX, 0.0f);
-    QCOMPARE(w.mainView->state().viewMode * 10 + w.topView->state().viewMode, 21);
-}
-
-void TestWindow::mouseTurnsOnlyItsOwnView()
-{
-    ShownWindow w;
-    const QPoint at(40, 40);
-    const auto drag = [&](myGL *view, int moves) {
-        for (int i = 0; i < moves; ++i) {
-            QMouseEvent move(QEvent::MouseMove, at + QPoint(i, 0), view->mapToGlobal(at),
-                Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(view, &move);
-        }
-    };
-    QTest::mousePress(w.topView, Qt::LeftButton, {}, at);
-    drag(w.topView, 3);
-    QTest::mouseRelease(w.topView, Qt::LeftButton, {}, at);
-    QTest::mousePress(w.topView, Qt::LeftButton, {}, at); // switches turning off again
-    drag(w.topView, 4);
-    QStringList turned;
-    for (myGL *view : viewsOf(w))
-        turned << QString("%1 %2").arg(view->state().rotZ).arg(view->state().camRotate);
-    QCOMPARE(turned, QStringList({"0 0", "3 1", "0 0", "0 0"}));
 }
 
 // Closing the window ends the program as Escape does (which the process
