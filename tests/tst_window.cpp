@@ -8,6 +8,7 @@
 #include "windowtesting.h"
 
 #include <QLCDNumber>
+#include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -49,6 +50,18 @@ QPointF oliveCentre(const QImage &frame)
     return count ? sum / count : QPointF(-1, -1);
 }
 
+// Counts the ground picture's reads, which the viewer tells in its debug
+// category; hands every other message on to the test's own handler.
+int groundReads = 0;
+QtMessageHandler testHandler = nullptr;
+void countGroundReads(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (qstrcmp(context.category, "vudure.ground") == 0)
+        ++groundReads;
+    else
+        testHandler(type, context, text);
+}
+
 // The window, shown; with `manual`, its views tick only when the test says.
 struct ShownWindow : myUIImpl
 {
@@ -83,7 +96,8 @@ private Q_SLOTS:
 
     void closingEndsTheLoopWithZero();
 
-    void viewsDrawWithoutGLErrorsAndOwnTheirLists();
+    void viewsShareTheGroundAndLeaveNothingBehind();
+    void viewMovedToAnotherWindowDrawsItsGround();
     void panShowsOnTheSecondTickAcrossTheNominalViewport();
     void followingCameraLooksWhereTheHelicopterWasATickAgo();
 
@@ -223,36 +237,84 @@ void TestWindow::closingEndsTheLoopWithZero()
     QCOMPARE(execEndedByWindow(), 0);
 }
 
-// Each view draws with lists and a texture of its own, without GL errors;
-// deleting one view releases its names and leaves the others drawing.
-void TestWindow::viewsDrawWithoutGLErrorsAndOwnTheirLists()
+// The views draw without GL errors, each with lists of its own and all with
+// one ground texture, the picture read once. A deleted view takes its lists
+// along and leaves the others drawing; once the window is gone nothing of its
+// GL is left, as a context of the test's own in the same group sees.
+void TestWindow::viewsShareTheGroundAndLeaveNothingBehind()
 {
-    ShownWindow w;
-    QVERIFY(waitForTicks(w.mainView, 3));
-    QHash<GLuint, myGL *> owners;
+    QLoggingCategory::setFilterRules("vudure.ground.debug=true");
+    groundReads = 0;
+    testHandler = qInstallMessageHandler(countGroundReads);
+    auto *w = new ShownWindow;
+    QVERIFY(waitForTicks(w->mainView, 3));
+    qInstallMessageHandler(testHandler);
+    QLoggingCategory::setFilterRules(QString());
+    QCOMPARE(groundReads, 1);
     const auto namesOf = [](myGL *view) {
         return QList<GLuint> {view->heliList(), view->crossList(), view->gridList(),
             view->airfieldList(), view->groundList(), view->fontListBase() + 'A'};
     };
-    for (myGL *view : viewsOf(w)) {
+    const GLuint texture = w->mainView->groundTexture();
+    QList<GLuint> lists;
+    for (myGL *view : viewsOf(*w)) {
         view->makeCurrent();
         QCOMPARE(glGetError(), GLenum(GL_NO_ERROR));
-        QVERIFY(glIsTexture(view->groundTexture()));
+        QCOMPARE(view->groundTexture(), texture);
+        QVERIFY(glIsTexture(texture));
         for (GLuint list : namesOf(view)) {
-            QVERIFY(glIsList(list) && !owners.contains(list));
-            owners[list] = view;
+            QVERIFY(glIsList(list) && !lists.contains(list));
+            lists << list;
         }
     }
-    const QList<GLuint> frontLists = namesOf(w.frontView);
-    const GLuint frontTexture = w.frontView->groundTexture();
-    delete w.frontView;
-    w.frontView = nullptr;
-    QVERIFY(waitForTicks(w.mainView, 3));
-    w.mainView->makeCurrent();
-    QVERIFY(!glIsTexture(frontTexture));
-    for (GLuint list : owners.keys())
+    QOpenGLContext probe;
+    probe.setShareContext(w->mainView->context());
+    QOffscreenSurface surface;
+    surface.create();
+    QVERIFY(probe.create());
+
+    const QList<GLuint> frontLists = namesOf(w->frontView);
+    delete w->frontView;
+    w->frontView = nullptr;
+    QVERIFY(waitForTicks(w->mainView, 3));
+    w->mainView->makeCurrent();
+    QVERIFY(glIsTexture(texture));
+    for (GLuint list : lists)
         QCOMPARE(glIsList(list), GLboolean(!frontLists.contains(list)));
     QCOMPARE(glGetError(), GLenum(GL_NO_ERROR));
+
+    delete w;
+    QVERIFY(probe.makeCurrent(&surface));
+    QVERIFY(!glIsTexture(texture));
+    for (GLuint list : lists)
+        QVERIFY(!glIsList(list));
+}
+
+// A view moved into another window gets a context outside the first window's
+// group, and a ground texture there: it draws as it did. Three ticks, as the
+// lights follow the camera a tick late and a new context starts them from
+// the identity.
+void TestWindow::viewMovedToAnotherWindowDrawsItsGround()
+{
+    ShownWindow w(true);
+    myGL *view = w.backView; // looks down on the helicopter, here over open ground
+    view->state().posX = -60.0f;
+    view->state().lookCam();
+    const auto settled = [&] {
+        view->grabFramebuffer(); // sets up its GL, as a first paint would
+        for (int tick = 0; tick < 3; ++tick)
+            w.ticks->tickAll();
+        return view->grabFramebuffer();
+    };
+    const QImage before = settled();
+    QWidget other;
+    other.resize(view->size());
+    view->setParent(&other);
+    view->show();
+    other.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&other));
+    QCOMPARE(settled(), before);
+    QVERIFY(!QOpenGLContext::areSharing(view->context(), w.mainView->context()));
 }
 
 // From the first tick on a view draws into 350 x 230 logical pixels, more than

@@ -1,11 +1,11 @@
 #include "mygl.h"
 
 #include "font.h"
-#include "groundimage.h"
 #include "lighting.h"
 #include "myairfield.h"
 #include "mydi64.h"
 #include "myground.h"
+#include "sharedground.h"
 
 #include <QMouseEvent>
 #include <QOpenGLContext>
@@ -48,7 +48,7 @@ void myGL::releaseGL()
     glDeleteLists(m_gridList, 3);
     glDeleteLists(m_airfieldList, 1);
     glDeleteLists(m_groundList, 1);
-    glDeleteTextures(1, &m_groundTexture); // 0 is silently ignored
+    sharedGround::release(context());
     glDeleteLists(m_fontListBase, fontListCount);
     gluDeleteQuadric(m_quadric);
     m_quadric = nullptr;
@@ -71,9 +71,8 @@ void myGL::initializeGL()
 
     setUpFixedLights();
 
-    // The picture goes to the GL once, here; the decoded image is freed at once.
-    m_groundTexture
-        = myGround().uploadTexture(loadGroundImage(QString::fromLatin1(groundImageFile)));
+    // The picture goes to the GL once for all views of the window.
+    m_groundTexture = sharedGround::take(context(), QString::fromLatin1(groundImageFile));
 
     glClearColor(0.3f, 0.7f, 0.8f, 0.0f);
     glShadeModel(GL_SMOOTH);

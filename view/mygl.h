@@ -32,8 +32,8 @@ public:
     GLuint gridList() const { return m_gridList; }
     GLuint airfieldList() const { return m_airfieldList; }
     GLuint groundList() const { return m_groundList; }
-    // The ground picture's texture object, bound by the ground list; 0 when
-    // the GL refused the picture.
+    // The ground picture's texture object, bound by the ground list and shared
+    // with the window's other views; 0 when the GL refused the picture.
     GLuint groundTexture() const { return m_groundTexture; }
     GLuint fontListBase() const { return m_fontListBase; }
 
