@@ -2,6 +2,7 @@
 // views' assembly and GL objects, how frames are drawn and the event loop's
 // end (tst_pictures compares the pictures; tst_soak drives keys and mouse).
 
+#include "font.h"
 #include "iconart.h"
 #include "mygl.h"
 #include "myuiimpl.h"
@@ -12,6 +13,7 @@
 #include <QOpenGLContext>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <private/qhighdpiscaling_p.h>
 
 namespace {
 
@@ -98,6 +100,7 @@ private Q_SLOTS:
 
     void viewsShareTheGroundAndLeaveNothingBehind();
     void viewMovedToAnotherWindowDrawsItsGround();
+    void labelsAndLinesScaleWithThePixelDensity();
     void panShowsOnTheSecondTickAcrossTheNominalViewport();
     void followingCameraLooksWhereTheHelicopterWasATickAgo();
 
@@ -315,6 +318,64 @@ void TestWindow::viewMovedToAnotherWindowDrawsItsGround()
     QVERIFY(QTest::qWaitForWindowExposed(&other));
     QCOMPARE(settled(), before);
     QVERIFY(!QOpenGLContext::areSharing(view->context(), w.mainView->context()));
+}
+
+// The four labels and the grid drawn flat white on black into the view's
+// framebuffer at `n` device pixels a pixel, with the font lists and the line
+// width its last frame left: the labels' picture, and how many pixels of the
+// grid's six vertical lines a row across them holds.
+std::pair<QImage, int> labelsAndGridLines(myGL *view, int n)
+{
+    view->makeCurrent();
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glViewport(0, 0, 300 * n, 100 * n);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 300 * n, 0, 100 * n, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    const char *labels[] = {"START POINT", "FIVE", "TEN", "FIFTHTEEN"};
+    for (int i = 0; i < 4; ++i) {
+        glRasterPos2i(4 * n, (4 + 20 * i) * n);
+        drawString(view->fontListBase(), labels[i]);
+    }
+    glTranslatef(150 * n, 0, 0);
+    glScalef(100 * n, 100 * n, 1);
+    glCallList(view->gridList());
+    QImage picture(300 * n, 100 * n, QImage::Format_RGBX8888);
+    glReadPixels(0, 0, 300 * n, 100 * n, GL_RGBA, GL_UNSIGNED_BYTE, picture.bits());
+    glPopAttrib();
+    const uchar *row = picture.constScanLine(10 * n); // between two lines across
+    int linePixels = 0;
+    for (int x = 140 * n; x < 300 * n; ++x)
+        linePixels += row[4 * x] != 0;
+    return {picture.copy(0, 0, 140 * n, 100 * n), linePixels};
+}
+
+// Glyphs and lines count device pixels: at twice the pixel density each
+// label is twice the size, every pixel of it a 2 x 2 block, and lines are
+// twice as wide. A screen of another density gets the font made again.
+void TestWindow::labelsAndLinesScaleWithThePixelDensity()
+{
+    ShownWindow w;
+    const auto restore = qScopeGuard([&] { QHighDpiScaling::setScreenFactor(w.screen(), 1.0); });
+    QList<QImage> labels;
+    for (const qreal screenFactor : {1.0, 2.0}) {
+        // As if the window had moved to a screen of that density.
+        QHighDpiScaling::setScreenFactor(w.screen(), screenFactor);
+        QEvent moved(QEvent::ScreenChangeInternal);
+        QApplication::sendEvent(w.mainView, &moved);
+        w.mainView->grabFramebuffer(); // a frame there
+        const int n = qRound(w.mainView->devicePixelRatioF());
+        const auto [picture, linePixels] = labelsAndGridLines(w.mainView, n);
+        QCOMPARE(linePixels, 6 * n);
+        labels << picture;
+    }
+    QCOMPARE(labels[1], labels[0].scaled(labels[0].size() * 2));
 }
 
 // From the first tick on a view draws into 350 x 230 logical pixels, more than

@@ -5,6 +5,7 @@
 #include "myairfield.h"
 #include "mydi64.h"
 #include "myground.h"
+#include "pixelscale.h"
 #include "sharedground.h"
 
 #include <QMouseEvent>
@@ -84,7 +85,8 @@ void myGL::initializeGL()
     m_airfieldList = myAirfield().compileList();
     m_quadric = gluNewQuadric();
     m_groundList = myGround().buildList(m_groundTexture);
-    m_fontListBase = buildFontLists();
+    m_pixelScale = pixelScale(devicePixelRatioF());
+    m_fontListBase = buildFontLists(m_pixelScale);
     m_glReady = true;
 }
 
@@ -120,6 +122,14 @@ void myGL::paintGL()
     // camera is put back for the next update to build on.
     if (m_frameTransform)
         m_frameTransform->apply(devicePixelRatioF());
+    // Glyphs and lines count device pixels: a window moved to a screen of
+    // another pixel density gets them made again to its scale.
+    const int scale = pixelScale(devicePixelRatioF());
+    if (scale != m_pixelScale) {
+        compileFontLists(m_fontListBase, scale);
+        m_pixelScale = scale;
+    }
+    glLineWidth(GLfloat(scale));
     drawScene();
     if (m_frameTransform)
         m_camera.apply(devicePixelRatioF());

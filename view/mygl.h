@@ -115,6 +115,7 @@ private:
     GLuint m_groundTexture = 0;
     // Views of one window share list names, so each view keeps its own base.
     GLuint m_fontListBase = 0;
+    int m_pixelScale = 0; // device pixels per glyph pixel in the font lists
     GLUquadric *m_quadric = nullptr;
     bool m_glReady = false;
 
