@@ -138,13 +138,13 @@ void TestSoak::storm()
     // asking the table; letters come as capitals only, and Escape, which
     // ends the program, comes once at the end.
     QList<int> keys[2]; // unbound, bound
-    SceneState scratch;
-    SceneState *const all[4] = {&scratch, &scratch, &scratch, &scratch};
+    SceneState rules[4]; // what the storm must leave in each view
+    SceneState *const allRules[4] = {&rules[0], &rules[1], &rules[2], &rules[3]};
     for (int code = Qt::Key_Space; code <= Qt::Key_F12; ++code) {
         if (code == Qt::Key_AsciiTilde + 1)
             code = Qt::Key_Escape + 1;
         if (code < 'a' || code > 'z')
-            keys[applyKey(code, scratch, all)] << code;
+            keys[applyKey(code, rules[0], allRules)] << code;
     }
     QSet<int> sent;
 
@@ -153,8 +153,6 @@ void TestSoak::storm()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QVERIFY(repaintFault(window).isEmpty()); // every view set up, the toolkit's resize done
-    SceneState rules[4];
-    SceneState *const allRules[4] = {&rules[0], &rules[1], &rules[2], &rules[3]};
     for (int v = 0; v < 4; ++v)
         rules[v] = viewsOf(window)[v]->state();
     double residentBefore = 0;
