@@ -35,7 +35,8 @@ WindowWatch::WindowWatch(const QWidget &window)
     if (!x11)
         return; // not on X
     // The display Qt is on, which its -display option may have chosen.
-    m_connection = xcb_connect(DisplayString(x11->display()), nullptr);
+    Display *display = x11->display();
+    m_connection = xcb_connect(display ? DisplayString(display) : nullptr, nullptr);
     if (xcb_connection_has_error(m_connection)) {
         xcb_disconnect(m_connection);
         m_connection = nullptr;
