@@ -16,6 +16,6 @@ int main(int argc, char *argv[])
         return exitNoOpenGL;
     myUIImpl window;
     window.show();
-    const WindowWatch watch(&window);
+    const WindowWatch watch(window);
     return app.exec();
 }

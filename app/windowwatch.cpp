@@ -1,34 +1,78 @@
 #include "windowwatch.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QWidget>
-#include <QWindow>
 #include <cstdio>
-#include <xcb/xproto.h>
+#include <cstdlib>
+#include <sys/socket.h>
+#include <xcb/xcb.h>
+// Last: Xlib's macros clash with Qt's names. Only DisplayString is used.
+#include <X11/Xlib.h>
 
-WindowWatch::WindowWatch(QWidget *window)
-    : m_window(window)
+namespace {
+[[noreturn]] void endForDestroyedWindow()
 {
-    QCoreApplication::instance()->installNativeEventFilter(this);
+    std::fprintf(stderr, "vudure: the window was destroyed by another program; ending.\n");
+    // At once, from whichever thread sees it: a tick, repaint, flush or
+    // teardown would make a GL context current on the gone window. The window
+    // was all there was to tidy up; the process's memory goes with it.
+    std::_Exit(exitWindowDestroyed);
 }
 
-WindowWatch::~WindowWatch() { QCoreApplication::instance()->removeNativeEventFilter(this); }
-
-bool WindowWatch::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
+// Whether the X server still answers. A server that ends destroys every
+// window too, then closes every connection without answering: that is not
+// another program's doing, and Qt reports it and ends with its own code.
+bool serverAnswers(xcb_connection_t *connection)
 {
-    if (eventType != "xcb_generic_event_t" || !m_window)
-        return false;
-    const auto *event = static_cast<const xcb_generic_event_t *>(message);
-    // The top bit marks events sent by another client rather than the server.
-    if ((event->response_type & 0x7f) != XCB_DESTROY_NOTIFY)
-        return false;
-    const QWindow *handle = m_window->windowHandle();
-    if (!handle || !handle->handle())
-        return false;
-    const auto *destroyed = static_cast<const xcb_destroy_notify_event_t *>(message);
-    if (destroyed->window == handle->winId()) {
-        std::fprintf(stderr, "vudure: the window was destroyed by another program; ending.\n");
-        QCoreApplication::exit(exitWindowDestroyed);
+    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+    return !xcb_connection_has_error(connection);
+}
+} // namespace
+
+WindowWatch::WindowWatch(const QWidget &window)
+{
+    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11)
+        return; // not on X
+    // The display Qt is on, which its -display option may have chosen.
+    Display *display = x11->display();
+    m_connection = xcb_connect(display ? DisplayString(display) : nullptr, nullptr);
+    if (xcb_connection_has_error(m_connection)) {
+        xcb_disconnect(m_connection);
+        m_connection = nullptr;
+        return;
     }
-    return false;
+    // Any number of clients may ask for a window's structure events.
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    const uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+    xcb_generic_error_t *error = xcb_request_check(m_connection,
+        xcb_change_window_attributes_checked(m_connection, id, XCB_CW_EVENT_MASK, &mask));
+    if (error && error->error_code == XCB_WINDOW)
+        endForDestroyedWindow(); // gone before we looked
+    std::free(error);
+    m_thread = std::thread(&WindowWatch::watch, this, id);
+}
+
+WindowWatch::~WindowWatch()
+{
+    if (!m_connection)
+        return;
+    // Wakes the thread from its wait: the connection reads an end.
+    m_stopping = true;
+    shutdown(xcb_get_file_descriptor(m_connection), SHUT_RDWR);
+    m_thread.join();
+    xcb_disconnect(m_connection);
+}
+
+void WindowWatch::watch(unsigned window)
+{
+    // Ends when the connection does: stopped by the destructor, or the X
+    // server went away.
+    while (xcb_generic_event_t *event = xcb_wait_for_event(m_connection)) {
+        const bool destroyed = (event->response_type & 0x7f) == XCB_DESTROY_NOTIFY
+            && reinterpret_cast<xcb_destroy_notify_event_t *>(event)->window == window;
+        std::free(event);
+        if (destroyed && !m_stopping && serverAnswers(m_connection))
+            endForDestroyedWindow();
+    }
 }

@@ -1,25 +1,36 @@
 #pragma once
 
-#include <QAbstractNativeEventFilter>
-#include <QPointer>
+#include <atomic>
+#include <thread>
 
 class QWidget;
+struct xcb_connection_t;
 
 // The exit code when another X client destroyed the window.
 constexpr int exitWindowDestroyed = VUDURE_EXIT_WINDOW_DESTROYED; // set in CMake
 
-// Ends the event loop when another program destroys the window on X (as
-// `xdotool windowclose` does): Qt would go on running the views' timers for a
-// window nobody can see or close. Installs itself for its lifetime; does
-// nothing on other platforms.
-class WindowWatch : public QAbstractNativeEventFilter
+// Ends the program, at once and with its own exit code, when another program
+// destroys the window on X (as `xdotool windowclose` does): Qt would go on
+// running the views' timers for a window nobody can see or close.
+//
+// It listens on an X connection and a thread of its own, not in the event
+// loop: the GUI thread may be in the middle of a frame for the gone window,
+// and Mesa can spend seconds there on a drawable that no longer exists.
+// Watches for its lifetime; does nothing on other platforms.
+class WindowWatch
 {
 public:
-    explicit WindowWatch(QWidget *window);
-    ~WindowWatch() override;
+    // `window` is shown, so it has its X window.
+    explicit WindowWatch(const QWidget &window);
+    ~WindowWatch();
 
-    bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
+    WindowWatch(const WindowWatch &) = delete;
+    WindowWatch &operator=(const WindowWatch &) = delete;
 
 private:
-    QPointer<QWidget> m_window;
+    void watch(unsigned window);
+
+    xcb_connection_t *m_connection = nullptr;
+    std::thread m_thread;
+    std::atomic<bool> m_stopping {false};
 };

@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QSet>
 #include <QTimer>
 #include <memory>
 
@@ -73,9 +74,28 @@ BaselineWindow::BaselineWindow()
     }
 }
 
-Round measure(QWidget &window, const std::vector<QOpenGLWidget *> &views, double seconds)
+Round measure(QWidget &window, const std::vector<QOpenGLWidget *> &views, double seconds,
+    const std::function<void()> &shown)
 {
+    Round round;
+    QSet<QOpenGLWidget *> drawn;
+    std::vector<QMetaObject::Connection> firstFrames;
+    for (QOpenGLWidget *view : views) {
+        firstFrames.push_back(QObject::connect(
+            view, &QOpenGLWidget::frameSwapped, [&drawn, view] { drawn.insert(view); }));
+    }
     window.show();
+    while (drawn.size() < int(views.size()))
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    for (const QMetaObject::Connection &connection : firstFrames)
+        QObject::disconnect(connection);
+    if (shown)
+        shown();
+    QTimer afterShown; // ends with the count, which lasts longer
+    afterShown.setSingleShot(true);
+    QObject::connect(
+        &afterShown, &QTimer::timeout, [&round] { round.shownResidentMiB = residentMiB(); });
+    afterShown.start(2000);
     QElapsedTimer settle;
     settle.start();
     while (settle.elapsed() < 1000)
@@ -92,7 +112,6 @@ Round measure(QWidget &window, const std::vector<QOpenGLWidget *> &views, double
     const double elapsed = clock.nsecsElapsed() / 1e9;
     const CpuSample after = cpuClock().sample();
 
-    Round round;
     for (int i = 0; i < 4; ++i) {
         round.ticks[i] = counters[i]->ticks / elapsed;
         round.frames[i] = counters[i]->frames / elapsed;
@@ -108,12 +127,12 @@ Round measure(QWidget &window, const std::vector<QOpenGLWidget *> &views, double
     return round;
 }
 
-Round measureViewer(double seconds)
+Round measureViewer(double seconds, const std::function<void()> &shown)
 {
     myUIImpl window;
     const std::vector<QOpenGLWidget *> views {
         window.mainView, window.topView, window.frontView, window.backView};
-    return measure(window, views, seconds);
+    return measure(window, views, seconds, shown);
 }
 
 Round measureBaseline(double seconds)

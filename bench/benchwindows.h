@@ -3,6 +3,7 @@
 #include "myui.h"
 
 #include <QOpenGLWidget>
+#include <functional>
 #include <vector>
 
 class QWidget;
@@ -17,6 +18,7 @@ struct Round
     // the X server (-1 when unreadable).
     double mainMs = 0, otherMs = 0, serverMs = -1;
     double residentMiB = 0; // at the end of the count
+    double shownResidentMiB = 0; // two seconds after the window was shown
     double totalMs() const { return mainMs + otherMs + (serverMs > 0 ? serverMs : 0); }
 };
 
@@ -30,10 +32,12 @@ public:
 };
 
 // Shows `window`, lets it settle for a second, counts for `seconds`, hides it.
-Round measure(QWidget &window, const std::vector<QOpenGLWidget *> &views, double seconds);
+// `shown` runs as soon as every view has drawn its first frame.
+Round measure(QWidget &window, const std::vector<QOpenGLWidget *> &views, double seconds,
+    const std::function<void()> &shown = {});
 
 // The same for a newly made viewer window and a newly made baseline window.
-Round measureViewer(double seconds);
+Round measureViewer(double seconds, const std::function<void()> &shown = {});
 Round measureBaseline(double seconds);
 
 // Why the X server's CPU time is missing, or empty.

@@ -3,6 +3,7 @@
 #include "cpuclock.h"
 #include "stats.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -17,6 +18,7 @@ struct SweepRound
 {
     Round round;
     double peakMiB = 0;
+    double startSeconds = 0; // from starting the process to the window shown
 };
 
 // A grass-like picture that is not uniform anywhere: per-pixel noise over
@@ -44,11 +46,20 @@ bool runChild(const QString &program, const QString &folder, double seconds, Swe
     QProcess child;
     child.setWorkingDirectory(folder);
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QElapsedTimer clock;
+    clock.start();
     child.start(program, {QString::fromLatin1(sceneOnceArgument), QString::number(seconds)});
-    if (!child.waitForFinished(int(seconds * 1000) + 120000) || child.exitCode() != 0)
+    // The child says so as soon as its window is shown, every view drawn.
+    while (!child.canReadLine()) {
+        if (!child.waitForReadyRead(120000))
+            return false;
+    }
+    out.startSeconds = clock.nsecsElapsed() / 1e9;
+    if (child.readLine() != "shown\n" || !child.waitForFinished(int(seconds * 1000) + 120000)
+        || child.exitCode() != 0)
         return false;
     const QList<QByteArray> f = child.readAllStandardOutput().trimmed().split(' ');
-    if (f.size() != 7 || f[0] != "scene")
+    if (f.size() != 8 || f[0] != "scene")
         return false;
     out.round.ticks[0] = f[1].toDouble();
     out.round.mainMs = f[2].toDouble();
@@ -56,6 +67,7 @@ bool runChild(const QString &program, const QString &folder, double seconds, Swe
     out.round.serverMs = f[4].toDouble();
     out.round.residentMiB = f[5].toDouble();
     out.peakMiB = f[6].toDouble();
+    out.round.shownResidentMiB = f[7].toDouble();
     return true;
 }
 
@@ -63,9 +75,12 @@ bool runChild(const QString &program, const QString &folder, double seconds, Swe
 
 int runSceneOnce(double seconds)
 {
-    const Round r = measureViewer(seconds);
-    std::printf("scene %.3f %.4f %.4f %.4f %.1f %.1f\n", r.ticks[0], r.mainMs, r.otherMs,
-        r.serverMs, r.residentMiB, std::max(r.residentMiB, peakResidentMiB()));
+    const Round r = measureViewer(seconds, [] {
+        std::printf("shown\n");
+        std::fflush(stdout);
+    });
+    std::printf("scene %.3f %.4f %.4f %.4f %.1f %.1f %.1f\n", r.ticks[0], r.mainMs, r.otherMs,
+        r.serverMs, r.residentMiB, std::max(r.residentMiB, peakResidentMiB()), r.shownResidentMiB);
     return 0;
 }
 
@@ -101,9 +116,10 @@ int runGroundSweep(const QString &program, double seconds, int rounds)
         }
     }
 
-    std::printf("%-11s %15s %15s %21s %17s\n", "picture", "ticks/s", "CPU ms/tick",
-        "main/other/X (median)", "RSS MiB end/peak");
-    std::printf("%-11s %7s %7s %7s %7s\n", "", "min", "median", "min", "median");
+    std::printf("%-11s %15s %15s %21s %17s %8s %9s\n", "picture", "ticks/s", "CPU ms/tick",
+        "main/other/X (median)", "RSS MiB end/peak", "start s", "RSS at 2s");
+    std::printf("%-11s %7s %7s %7s %7s %48s %9s\n", "", "min", "median", "min", "median", "median",
+        "median");
     for (int size : sweepSizes) {
         const auto &rs = results[size];
         const Spread ticks = spreadOf(rs, [](const SweepRound &s) { return s.round.ticks[0]; });
@@ -113,9 +129,13 @@ int runGroundSweep(const QString &program, double seconds, int rounds)
         const Spread server = spreadOf(rs, [](const SweepRound &s) { return s.round.serverMs; });
         const Spread rss = spreadOf(rs, [](const SweepRound &s) { return s.round.residentMiB; });
         const Spread peak = spreadOf(rs, [](const SweepRound &s) { return s.peakMiB; });
-        std::printf("%4d x %-4d %7.1f %7.1f %7.2f %7.2f  %6.2f %6.2f %6.2f %8.0f %8.0f\n", size,
+        const Spread start = spreadOf(rs, [](const SweepRound &s) { return s.startSeconds; });
+        const Spread shown
+            = spreadOf(rs, [](const SweepRound &s) { return s.round.shownResidentMiB; });
+        std::printf(
+            "%4d x %-4d %7.1f %7.1f %7.2f %7.2f  %6.2f %6.2f %6.2f %8.0f %8.0f %8.2f %9.0f\n", size,
             size, ticks.min, ticks.median, cpu.min, cpu.median, main.median, other.median,
-            server.median, rss.median, peak.median);
+            server.median, rss.median, peak.median, start.median, shown.median);
     }
     const auto ratio = [&](auto value) {
         const double small = spreadOf(results[256], value).median;
@@ -125,8 +145,17 @@ int runGroundSweep(const QString &program, double seconds, int rounds)
         const double small = spreadOf(results[256], value).min;
         return small > 0 ? spreadOf(results[4096], value).min / small : 0.0;
     };
-    std::printf("4096^2 / 256^2: tick rate (median) %.3f, CPU per tick (min) %.3f\n",
+    std::printf("4096^2 / 256^2: tick rate (median) %.3f, CPU per tick (min) %.3f, start-up "
+                "(median) %.2f\n",
         ratio([](const SweepRound &s) { return s.round.ticks[0]; }),
-        ratioMin([](const SweepRound &s) { return s.round.totalMs(); }));
+        ratioMin([](const SweepRound &s) { return s.round.totalMs(); }),
+        ratio([](const SweepRound &s) { return s.startSeconds; }));
+    const auto shownMiB = [&](int size) {
+        return spreadOf(results[size], [](const SweepRound &s) {
+            return s.round.shownResidentMiB;
+        }).median;
+    };
+    std::printf("4096^2 - 256^2: resident memory 2 s after shown (median) %+.0f MiB\n",
+        shownMiB(4096) - shownMiB(256));
     return 0;
 }

@@ -24,8 +24,10 @@ build folder so that the viewer finds its ground picture.
 
 --sweep: makes ground pictures of 256, 1024 and 4096 pixels square in a
 temporary folder and runs the viewer window with each, in a process of its
-own, N times, sizes alternating; prints tick rate, CPU per tick and resident
-memory (at the end and at the peak) for each size.
+own, N times, sizes alternating; prints tick rate, CPU per tick, resident
+memory (at the end and at the peak), the start-up time (from starting the
+process to the window shown, every view drawn) and the resident memory two
+seconds after that, for each size.
 )";
 
 void printWindow(const char *name, const std::vector<Round> &rounds)

@@ -7,13 +7,15 @@
 #include <QFileInfo>
 #include <QImageIOHandler>
 #include <QImageReader>
+#include <QLoggingCategory>
 #include <utility>
 
 namespace {
+Q_LOGGING_CATEGORY(lcGround, "vudure.ground", QtWarningMsg)
+
 // Decoding stops here rather than taking gigabytes for a picture whose header
-// claims enormous dimensions. Each view keeps its own texture of the picture,
-// so the process holds it four times over: 64 MB still admits 4096 x 4096 at
-// four bytes a pixel (exactly 64 MiB, which the reader accepts).
+// claims enormous dimensions. 64 MB still admits 4096 x 4096 at four bytes a
+// pixel (exactly 64 MiB, which the reader accepts).
 constexpr int groundAllocationLimitMB = 64;
 
 // Whether the decoder ran out of bytes before the picture was whole; several
@@ -49,10 +51,13 @@ QImage blankBmpPicture(QImageReader &reader)
     return blank;
 }
 
-// Converts and flips in place: a large picture is not held twice.
-QImage toGLFormat(QImage image)
+// Qt's 32-bit pixels, which the GL reads as the words they are; other formats
+// are converted (a palette colour past the table's end comes out black).
+QImage inWords(QImage picture)
 {
-    return std::move(image).convertToFormat(QImage::Format_RGBA8888).mirrored();
+    if (picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32)
+        return picture;
+    return std::move(picture).convertToFormat(QImage::Format_ARGB32);
 }
 } // namespace
 
@@ -78,10 +83,10 @@ QImage decodeGroundImage(QIODevice &source)
     // A failed read may still leave a partly filled picture: not one to show.
     if (!reader.read(&picture) || ranOutOfBytes(format, watch))
         return QImage();
-    return toGLFormat(std::move(picture));
+    return inWords(std::move(picture));
 }
 
-QImage loadGroundImage(const QString &path)
+QImage loadGroundImage(const QString &path, bool *unreadable)
 {
     QImage picture;
     // Only a regular file: a directory fails, and a pipe or device could block
@@ -89,9 +94,16 @@ QImage loadGroundImage(const QString &path)
     QFile file(path);
     if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly))
         picture = decodeGroundImage(file);
+    if (unreadable)
+        *unreadable = picture.isNull();
     if (picture.isNull()) {
-        qWarning("Could not read image file, using single-color instead.");
-        picture = toGLFormat(fallbackGroundImage());
+        warnGroundUnreadable();
+        picture = fallbackGroundImage();
+    } else {
+        qCDebug(lcGround, "read the ground picture %s: %d x %d", qPrintable(path), picture.width(),
+            picture.height());
     }
     return picture;
 }
+
+void warnGroundUnreadable() { qWarning("Could not read image file, using single-color instead."); }

@@ -22,10 +22,11 @@ bool glAcceptsTexture(int width, int height)
 }
 } // namespace
 
-GLuint myGround::uploadTexture(const QImage &texture) const
+GLuint myGround::uploadTexture(const QImage &picture) const
 {
-    if (texture.isNull() || !glAcceptsTexture(texture.width(), texture.height()))
+    if (picture.isNull() || !glAcceptsTexture(picture.width(), picture.height()))
         return 0;
+    const int width = picture.width(), height = picture.height();
     GLuint name = 0;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
@@ -33,9 +34,16 @@ GLuint myGround::uploadTexture(const QImage &texture) const
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    // Internal format 3: the picture's alpha is dropped.
-    glTexImage2D(GL_TEXTURE_2D, 0, 3, texture.width(), texture.height(), 0, GL_RGBA,
-        GL_UNSIGNED_BYTE, texture.constBits());
+    // Internal format 3: the picture's alpha is dropped. Qt's 32-bit pixels are
+    // read as the words they are: no pass over a large picture reorders bytes.
+    glTexImage2D(
+        GL_TEXTURE_2D, 0, 3, width, height, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
+    // The GL's first row is the bottom one: the rows go in from the bottom up,
+    // rather than the picture being turned over first.
+    for (int y = 0; y < height; ++y) {
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, height - 1 - y, width, 1, GL_BGRA,
+            GL_UNSIGNED_INT_8_8_8_8_REV, picture.constScanLine(y));
+    }
     glBindTexture(GL_TEXTURE_2D, 0);
     return name;
 }

@@ -8,11 +8,12 @@
 class myGround
 {
 public:
-    // Hands the picture (as loadGroundImage returns it) to the GL once, as a
-    // new texture object of the current context that repeats, with linear
-    // filters, and returns its name; the image may go as soon as this
+    // Hands the picture (32-bit words, as decodeGroundImage returns it) to
+    // the GL once, as a new texture object of the current context that
+    // repeats, with linear filters, its bottom row first and its alpha
+    // dropped, and returns its name; the image may go as soon as this
     // returns. A picture the GL cannot take (too large, say) gives 0.
-    GLuint uploadTexture(const QImage &texture) const;
+    GLuint uploadTexture(const QImage &picture) const;
 
     // Records the square into one new display list in the current context,
     // binding `texture` first (0: none, the square is untextured), and returns

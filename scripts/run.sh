@@ -13,4 +13,4 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
     exec ./vudure "$@"
 fi
 echo "No display: running the viewer on a virtual X server (Xvfb) for a few seconds."
-exec xvfb-run -a -s "-screen 0 1024x768x24" ../scripts/demo-xvfb.sh
+exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" ../scripts/demo-xvfb.sh

@@ -10,7 +10,7 @@ if [ "${1:-}" != --on-display ]; then
     cmake -S . -B build
     cmake --build build -j"$(nproc)" --target vudure groundbmp
     mkdir -p docs
-    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" --on-display
+    exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" --on-display
 fi
 . tests/viewer-session.sh
 . scripts/window-picture.sh

@@ -22,7 +22,7 @@ build_in() {
 run() {
     dir=$1
     shift
-    XDG_RUNTIME_DIR="$runtime" xvfb-run -a -s "-screen 0 1280x1024x24" \
+    XDG_RUNTIME_DIR="$runtime" xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
         ctest --test-dir "$dir" --output-on-failure -j"$(nproc)" "$@"
 }
 

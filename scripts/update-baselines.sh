@@ -11,5 +11,5 @@ runtime=$(mktemp -d)
 trap 'rm -rf "$runtime"' EXIT
 cd build/tests
 XDG_RUNTIME_DIR="$runtime" VUDURE_UPDATE_BASELINES=1 \
-    xvfb-run -a -s "-screen 0 1280x1024x24" ./tst_pictures
+    xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ./tst_pictures
 git -C ../.. status --short tests/baselines

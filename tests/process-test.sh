@@ -26,13 +26,13 @@ done
 start_x
 start_viewer "$viewer" "$session"
 xdotool windowclose "$viewer_window"
-wait_viewer 5
+wait_viewer 20
 [ "$viewer_status" = "$VUDURE_EXIT_WINDOW_DESTROYED" ] && grep -q "window was destroyed" "$session/stderr" \
     || fail "Window destroyed: exit $viewer_status; $(cat "$session/stderr")"
 
 start_viewer "$viewer" "$session"
 stop "$x_pid"
-wait_viewer 5
+wait_viewer 20
 [ "$viewer_status" = 1 ] && grep -q "X11 connection broke" "$session/stderr" \
     || fail "X server gone: exit $viewer_status; $(cat "$session/stderr")"
 echo "Without OpenGL, without its window, without its X server: the viewer ends as it should."

@@ -1,10 +1,11 @@
-// The camera, motion, zoom, mouse and tick rules, without a display. Most
-// cases are scenarios: a script run on a fresh state, then the fields it must
-// leave. A step is a rule ("startEng"), a rule with its argument
-// ("changeCam:1"), a field set ("rotZ=90"), or one of these repeated
+// The camera, motion, zoom, mouse and tick rules, and the pixel scale, without
+// a display. Most cases are scenarios: a script run on a fresh state, then the
+// fields it must leave. A step is a rule ("startEng"), a rule with its
+// argument ("changeCam:1"), a field set ("rotZ=90"), or one of these repeated
 // ("objMoveV*10"); "tick" is one tick's motion. An expectation "field=value"
 // allows 1e-5, "field==value" asks for the exact value.
 
+#include "pixelscale.h"
 #include "scenestate.h"
 
 #include <QtTest>
@@ -107,6 +108,7 @@ private Q_SLOTS:
     void readoutsTruncateTowardZero_data();
     void readoutsTruncateTowardZero();
     void tickRateCountsTicksPerChangeOfSecond();
+    void pixelScaleIsWholeAndNearestInProportion();
 };
 
 void TestSceneRules::scenarios_data()
@@ -281,6 +283,14 @@ void TestSceneRules::tickRateCountsTicksPerChangeOfSecond()
     SceneState atZero;
     QCOMPARE(atZero.countTick(QTime(10, 1, 0, 0)), std::nullopt);
     QCOMPARE(atZero.countTick(QTime(10, 1, 1, 0)), std::optional<int>(2));
+}
+
+void TestSceneRules::pixelScaleIsWholeAndNearestInProportion()
+{
+    const std::pair<double, int> ratios[] = {
+        {0.75, 1}, {1, 1}, {1.25, 1}, {1.4, 1}, {1.5, 2}, {1.75, 2}, {2, 2}, {2.4, 2}, {2.5, 3}};
+    for (const auto &[ratio, scale] : ratios)
+        QCOMPARE(pixelScale(ratio), scale);
 }
 
 QTEST_APPLESS_MAIN(TestSceneRules)

@@ -1,9 +1,11 @@
-// A seeded storm of keys, mouse presses and drags, a hand-driven tick after
-// each: the state stays finite and well-formed, the four helicopters in step
-// while only keys arrive, GL without errors at every real repaint, memory
-// flat (under ASan LeakSanitizer watches it), and Escape still ends with 0.
-// The same storm each run unless VUDURE_SOAK_SEED names another seed or
-// "random"; the seed is printed. VUDURE_SOAK_EVENTS sets the length.
+// A seeded storm of keys, mouse presses and drags to the real window, a
+// hand-driven tick after each: every view's state stays what the rules alone
+// make of the same input (so keys and mouse reach the right views, in any
+// order of ticks), finite and well-formed; the readouts show the state a tick
+// behind; GL has no errors at every real repaint; memory stays flat (under
+// ASan LeakSanitizer watches it); and Escape still ends with 0. The same storm
+// each run unless VUDURE_SOAK_SEED names another seed or "random"; the seed is
+// printed. VUDURE_SOAK_EVENTS sets the length.
 
 #include "cpuclock.h"
 #include "keybindings.h"
@@ -11,6 +13,7 @@
 #include "myuiimpl.h"
 #include "windowtesting.h"
 
+#include <QLCDNumber>
 #include <QRandomGenerator>
 #include <QtTest>
 #include <cmath>
@@ -22,9 +25,7 @@ constexpr quint32 defaultSeed = 20261207;
 constexpr int repaintEvery = 50; // events between two real repaints
 constexpr double allowedGrowthMiB = 20;
 
-// The helicopter's fields, which must not differ between the four views while
-// only keys arrive, then its flags (only ever 0 or 1), then the camera's,
-// which may differ: the camera keys act on the main view only.
+// The fields of the state, its flags (only ever 0 or 1) in a row.
 #define FIELD(name) std::pair<const char *, double>(#name, s.name)
 QList<std::pair<const char *, double>> fieldsOf(const SceneState &s)
 {
@@ -33,28 +34,54 @@ QList<std::pair<const char *, double>> fieldsOf(const SceneState &s)
         FIELD(turnLeft), FIELD(turnRight), FIELD(showLightMarkers), FIELD(mouseTurn),
         FIELD(camFollow), FIELD(camRotate), FIELD(zoomMode), FIELD(eyeX), FIELD(eyeY), FIELD(eyeZ),
         FIELD(centerX), FIELD(centerY), FIELD(centerZ), FIELD(fovY), FIELD(zoomFov), FIELD(panX),
-        FIELD(panY), FIELD(camRadius), FIELD(camAngle)};
+        FIELD(panY), FIELD(camRadius), FIELD(camAngle), FIELD(viewMode)};
 }
-constexpr int helicopterFields = 15, speed = 4, firstFlag = 6, lastFlag = 16, zoomMode = 17;
+constexpr int speed = 4, firstFlag = 6, lastFlag = 16, zoomMode = 17;
 
-// What is wrong with the views' states after a tick, or nothing.
-QString stateFault(myUIImpl &window, bool inStep)
+// One tick of the rules, in the order a view runs them: motion, then the camera.
+void tick(SceneState &s)
 {
-    const auto main = fieldsOf(window.mainView->state());
-    for (myGL *view : viewsOf(window)) {
-        const auto fields = fieldsOf(view->state());
+    s.advanceRotors();
+    s.objMoveV();
+    s.objRotate();
+    s.bhawkdown();
+    s.cameraUpdate();
+}
+
+// What is wrong with the views' states after a tick, or nothing: each is what
+// the rules alone make of the same keys, mouse events and ticks, with finite
+// values, flags of 0 or 1, a known zoom mode and a speed of at least 0.1.
+QString stateFault(myUIImpl &window, const SceneState (&rules)[4])
+{
+    for (int v = 0; v < 4; ++v) {
+        const auto fields = fieldsOf(viewsOf(window)[v]->state()), expected = fieldsOf(rules[v]);
         for (int i = 0; i < fields.size(); ++i) {
             const auto [name, value] = fields[i];
-            if (!std::isfinite(value)
+            if (!std::isfinite(value) || value != expected[i].second
                 || (i >= firstFlag && i <= lastFlag && value != 0 && value != 1)
-                || (inStep && i < helicopterFields && value != main[i].second)
                 || (i == zoomMode && (value < 0 || value > 2)) || (i == speed && value < 0.1))
-                return QString("view '%1': %2 is %3")
-                    .arg(view->objectName(), name)
-                    .arg(value, 0, 'g', 17);
+                return QString("view %1: %2 is %3, the rules make it %4")
+                    .arg(v)
+                    .arg(name)
+                    .arg(value, 0, 'g', 17)
+                    .arg(expected[i].second, 0, 'g', 17);
         }
     }
     return {};
+}
+
+// What is wrong with the readouts after a tick, or nothing: they show the
+// main view's state as the tick found it, before its motion.
+QString readoutFault(myUIImpl &window, const SceneState &found)
+{
+    const QList<int> shown {window.LCDposX->intValue(), window.LCDposY->intValue(),
+        window.LCDposZ->intValue(), window.LCDRotate->intValue(), window.LCDFov->intValue()};
+    const QList<int> expected {truncToInt(found.posX), truncToInt(found.posY),
+        truncToInt(found.posZ), truncToInt(found.rotZ), truncToInt(found.zoomFov)};
+    QString fault;
+    if (shown != expected)
+        QDebug(&fault) << "the readouts show" << shown << "for" << expected;
+    return fault;
 }
 
 // Repaints the views and composes the window as the screen sees it (all
@@ -111,13 +138,13 @@ void TestSoak::storm()
     // asking the table; letters come as capitals only, and Escape, which
     // ends the program, comes once at the end.
     QList<int> keys[2]; // unbound, bound
-    SceneState scratch;
-    SceneState *const all[4] = {&scratch, &scratch, &scratch, &scratch};
+    SceneState rules[4]; // what the storm must leave in each view
+    SceneState *const allRules[4] = {&rules[0], &rules[1], &rules[2], &rules[3]};
     for (int code = Qt::Key_Space; code <= Qt::Key_F12; ++code) {
         if (code == Qt::Key_AsciiTilde + 1)
             code = Qt::Key_Escape + 1;
         if (code < 'a' || code > 'z')
-            keys[applyKey(code, scratch, all)] << code;
+            keys[applyKey(code, rules[0], allRules)] << code;
     }
     QSet<int> sent;
 
@@ -125,17 +152,22 @@ void TestSoak::storm()
     ManualTicks ticks(window); // from here on, only the storm ticks
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(repaintFault(window).isEmpty()); // every view set up, the toolkit's resize done
+    for (int v = 0; v < 4; ++v)
+        rules[v] = viewsOf(window)[v]->state();
     double residentBefore = 0;
     for (int i = 0; i < events; ++i) {
-        const bool keysOnly = i < events / 2;
-        if (!keysOnly && rng.bounded(4) == 0) {
-            myGL *view = viewsOf(window)[rng.bounded(4)];
+        if (i >= events / 2 && rng.bounded(4) == 0) {
+            const int v = rng.bounded(4);
+            myGL *view = viewsOf(window)[v];
             QTest::mousePress(view, Qt::LeftButton, {}, QPoint(5, 5));
+            rules[v].mousePress();
             for (int moves = rng.bounded(6); moves > 0; --moves) { // 0: a plain click
                 const QPoint at(rng.bounded(view->width()), rng.bounded(view->height()));
                 QMouseEvent move(QEvent::MouseMove, at, view->mapToGlobal(at), Qt::NoButton,
                     Qt::LeftButton, Qt::NoModifier);
                 QApplication::sendEvent(view, &move);
+                rules[v].mouseMove();
             }
             QTest::mouseRelease(view, Qt::LeftButton);
         } else {
@@ -146,10 +178,16 @@ void TestSoak::storm()
             // Not keyClick: it knows the text of only some keys.
             QTest::sendKeyEvent(QTest::Click, &window, Qt::Key(key),
                 key < 0x7f ? QString(QChar(key)) : QString(), modifiers[rng.bounded(4)]);
+            applyKey(key, rules[0], allRules);
             sent << key;
         }
+        const SceneState found = window.mainView->state();
         ticks.tickAll();
-        QString fault = stateFault(window, keysOnly);
+        for (SceneState &view : rules)
+            tick(view);
+        QString fault = stateFault(window, rules);
+        if (fault.isEmpty())
+            fault = readoutFault(window, found);
         if (fault.isEmpty() && i % repaintEvery == 0)
             fault = repaintFault(window);
         QVERIFY2(fault.isEmpty(),
@@ -159,6 +197,7 @@ void TestSoak::storm()
     }
     QVERIFY2(events < defaultEvents || sent.contains(QSet<int>(keys[1].begin(), keys[1].end())),
         "the storm missed a bound key");
+    QVERIFY(events < defaultEvents || window.LCDFps->intValue() > 0); // seconds went by
 
     const double residentAfter = residentMiB();
     qInfo("resident memory %.1f MiB after warm-up, %.1f MiB at the end", residentBefore,

@@ -65,7 +65,7 @@ launch() {
 
 # start_x: starts an X server of the script's own and points DISPLAY at it.
 start_x() {
-    Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp >"$session/display" 2>/dev/null &
+    Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp -noreset >"$session/display" 2>/dev/null &
     x_pid=$!
     started="$started $x_pid"
     for _ in $(seq 100); do [ -s "$session/display" ] || sleep 0.1; done

@@ -3,6 +3,7 @@
 #include "mygl.h"
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -89,19 +90,46 @@ constexpr float glyphOriginY = 2.0f;
 const std::array<Glyph, 26> letterGlyphs = glyphsFromArt();
 const Glyph spaceGlyph {};
 
-GLuint buildFontLists()
+namespace {
+// The glyph with each pixel made a `scale` x `scale` block: rows of `scale`
+// bytes, bottom row first, as glBitmap takes them.
+std::vector<std::uint8_t> scaledGlyph(const Glyph &glyph, int scale)
+{
+    std::vector<std::uint8_t> bitmap;
+    bitmap.reserve(glyph.size() * scale * scale);
+    for (const std::uint8_t row : glyph) {
+        std::vector<std::uint8_t> wide(scale, 0);
+        for (int x = 0; x < 8 * scale; ++x) {
+            if (row & (0x80 >> (x / scale)))
+                wide[x / 8] |= std::uint8_t(0x80 >> (x % 8));
+        }
+        for (int copy = 0; copy < scale; ++copy)
+            bitmap.insert(bitmap.end(), wide.begin(), wide.end());
+    }
+    return bitmap;
+}
+} // namespace
+
+GLuint buildFontLists(int scale)
+{
+    const GLuint base = glGenLists(fontListCount);
+    compileFontLists(base, scale);
+    return base;
+}
+
+void compileFontLists(GLuint base, int scale)
 {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    const GLuint base = glGenLists(fontListCount);
-    const auto compileGlyph = [base](int code, const Glyph &glyph) {
+    // The bitmap, its origin and its advance all count device pixels.
+    const auto compileGlyph = [base, scale](int code, const Glyph &glyph) {
         glNewList(base + code, GL_COMPILE);
-        glBitmap(8, 13, 0.0f, glyphOriginY, glyphAdvance, 0.0f, glyph.data());
+        glBitmap(8 * scale, 13 * scale, 0.0f, glyphOriginY * scale, glyphAdvance * scale, 0.0f,
+            scaledGlyph(glyph, scale).data());
         glEndList();
     };
     for (int letter = 0; letter < 26; ++letter)
         compileGlyph('A' + letter, letterGlyphs[letter]);
     compileGlyph(' ', spaceGlyph);
-    return base;
 }
 
 void drawString(GLuint listBase, const char *text)

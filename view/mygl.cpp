@@ -1,11 +1,12 @@
 #include "mygl.h"
 
 #include "font.h"
-#include "groundimage.h"
 #include "lighting.h"
 #include "myairfield.h"
 #include "mydi64.h"
 #include "myground.h"
+#include "pixelscale.h"
+#include "sharedground.h"
 
 #include <QMouseEvent>
 #include <QOpenGLContext>
@@ -48,7 +49,7 @@ void myGL::releaseGL()
     glDeleteLists(m_gridList, 3);
     glDeleteLists(m_airfieldList, 1);
     glDeleteLists(m_groundList, 1);
-    glDeleteTextures(1, &m_groundTexture); // 0 is silently ignored
+    sharedGround::release(context());
     glDeleteLists(m_fontListBase, fontListCount);
     gluDeleteQuadric(m_quadric);
     m_quadric = nullptr;
@@ -71,9 +72,8 @@ void myGL::initializeGL()
 
     setUpFixedLights();
 
-    // The picture goes to the GL once, here; the decoded image is freed at once.
-    m_groundTexture
-        = myGround().uploadTexture(loadGroundImage(QString::fromLatin1(groundImageFile)));
+    // The picture goes to the GL once for all views of the window.
+    m_groundTexture = sharedGround::take(context(), QString::fromLatin1(groundImageFile));
 
     glClearColor(0.3f, 0.7f, 0.8f, 0.0f);
     glShadeModel(GL_SMOOTH);
@@ -85,7 +85,8 @@ void myGL::initializeGL()
     m_airfieldList = myAirfield().compileList();
     m_quadric = gluNewQuadric();
     m_groundList = myGround().buildList(m_groundTexture);
-    m_fontListBase = buildFontLists();
+    m_pixelScale = pixelScale(devicePixelRatioF());
+    m_fontListBase = buildFontLists(m_pixelScale);
     m_glReady = true;
 }
 
@@ -121,6 +122,14 @@ void myGL::paintGL()
     // camera is put back for the next update to build on.
     if (m_frameTransform)
         m_frameTransform->apply(devicePixelRatioF());
+    // Glyphs and lines count device pixels: a window moved to a screen of
+    // another pixel density gets them made again to its scale.
+    const int scale = pixelScale(devicePixelRatioF());
+    if (scale != m_pixelScale) {
+        compileFontLists(m_fontListBase, scale);
+        m_pixelScale = scale;
+    }
+    glLineWidth(GLfloat(scale));
     drawScene();
     if (m_frameTransform)
         m_camera.apply(devicePixelRatioF());

@@ -32,8 +32,8 @@ public:
     GLuint gridList() const { return m_gridList; }
     GLuint airfieldList() const { return m_airfieldList; }
     GLuint groundList() const { return m_groundList; }
-    // The ground picture's texture object, bound by the ground list; 0 when
-    // the GL refused the picture.
+    // The ground picture's texture object, bound by the ground list and shared
+    // with the window's other views; 0 when the GL refused the picture.
     GLuint groundTexture() const { return m_groundTexture; }
     GLuint fontListBase() const { return m_fontListBase; }
 
@@ -115,6 +115,7 @@ private:
     GLuint m_groundTexture = 0;
     // Views of one window share list names, so each view keeps its own base.
     GLuint m_fontListBase = 0;
+    int m_pixelScale = 0; // device pixels per glyph pixel in the font lists
     GLUquadric *m_quadric = nullptr;
     bool m_glReady = false;
 
