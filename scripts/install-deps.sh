@@ -9,7 +9,7 @@ packages="build-essential cmake pkg-config \
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri \
   xvfb xauth xdotool x11-apps netpbm fonts-dejavu-core \
   weston qt6-wayland desktop-file-utils appstream dpkg-dev file \
-  qt6-base-private-dev libxcb1-dev \
+  qt6-base-private-dev libxcb1-dev libx11-dev \
   lintian devscripts mandoc x11-utils \
   clang libclang-rt-14-dev llvm"
 
