@@ -61,6 +61,4 @@ void release(QOpenGLContext *context)
     }
 }
 
-int textureCount() { return int(textures().size()); }
-
 } // namespace sharedGround

@@ -20,7 +20,4 @@ GLuint take(QOpenGLContext *context, const QString &file);
 // With `context` current: it no longer uses its group's texture.
 void release(QOpenGLContext *context);
 
-// How many textures views hold now, one a group.
-int textureCount();
-
 } // namespace sharedGround
