@@ -4,9 +4,14 @@
 #include "windowwatch.h"
 
 #include <QApplication>
+#include <csignal>
 
 int main(int argc, char *argv[])
 {
+    // libxcb writes to the X server without MSG_NOSIGNAL: a frame flushed just
+    // as the server ends would kill the process with SIGPIPE, before Qt can see
+    // the broken connection, say so and end with 1.
+    std::signal(SIGPIPE, SIG_IGN);
     useLegacyGLFormat();
     QApplication app(argc, argv);
     // The desktop entry's name ties the window to its menu entry and icon, on Wayland too.
