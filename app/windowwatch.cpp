@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <sys/socket.h>
-#include <xcb/xcb.h>
 // Last: Xlib's macros clash with Qt's names. Only DisplayString is used.
 #include <X11/Xlib.h>
 
@@ -22,7 +21,7 @@ namespace {
 // Whether the X server still answers. A server that ends destroys every
 // window too, then closes every connection without answering: that is not
 // another program's doing, and Qt reports it and ends with its own code.
-bool serverAnswers(xcb_connection_t *connection)
+bool serverStillAnswers(xcb_connection_t *connection)
 {
     std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
     return !xcb_connection_has_error(connection);
@@ -50,7 +49,13 @@ WindowWatch::WindowWatch(const QWidget &window)
     if (error && error->error_code == XCB_WINDOW)
         endForDestroyedWindow(); // gone before we looked
     std::free(error);
-    m_thread = std::thread(&WindowWatch::watch, this, id);
+    m_thread = std::thread([this, id] {
+        const WatchVerdict verdict = watchEvents(
+            id, [this] { return xcb_wait_for_event(m_connection); },
+            [this] { return serverStillAnswers(m_connection); });
+        if (verdict == WatchVerdict::WindowDestroyed && !m_stopping)
+            endForDestroyedWindow();
+    });
 }
 
 WindowWatch::~WindowWatch()
@@ -64,15 +69,16 @@ WindowWatch::~WindowWatch()
     xcb_disconnect(m_connection);
 }
 
-void WindowWatch::watch(unsigned window)
+WatchVerdict watchEvents(xcb_window_t window,
+    const std::function<xcb_generic_event_t *()> &nextEvent,
+    const std::function<bool()> &serverAnswers)
 {
-    // Ends when the connection does: stopped by the destructor, or the X
-    // server went away.
-    while (xcb_generic_event_t *event = xcb_wait_for_event(m_connection)) {
+    while (xcb_generic_event_t *event = nextEvent()) {
         const bool destroyed = (event->response_type & 0x7f) == XCB_DESTROY_NOTIFY
             && reinterpret_cast<xcb_destroy_notify_event_t *>(event)->window == window;
         std::free(event);
-        if (destroyed && !m_stopping && serverAnswers(m_connection))
-            endForDestroyedWindow();
+        if (destroyed)
+            return serverAnswers() ? WatchVerdict::WindowDestroyed : WatchVerdict::ServerEnding;
     }
+    return WatchVerdict::ConnectionEnded;
 }

@@ -1,13 +1,29 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <thread>
+#include <xcb/xcb.h>
 
 class QWidget;
-struct xcb_connection_t;
 
 // The exit code when another X client destroyed the window.
 constexpr int exitWindowDestroyed = VUDURE_EXIT_WINDOW_DESTROYED; // set in CMake
+
+// What the watch makes of the events on its connection.
+enum class WatchVerdict {
+    WindowDestroyed, // by another program: the viewer ends with exitWindowDestroyed
+    ServerEnding, // an ending server destroys every window; Qt reports that itself
+    ConnectionEnded, // stopped, or the server went without destroying the window first
+};
+
+// Reads events from `nextEvent` (each freed after reading; null when the
+// connection ends) until the window's DestroyNotify or the end. The window's
+// end asks the server (`serverAnswers`, a round trip): a server that is
+// ending destroys every window too, then answers nothing.
+WatchVerdict watchEvents(xcb_window_t window,
+    const std::function<xcb_generic_event_t *()> &nextEvent,
+    const std::function<bool()> &serverAnswers);
 
 // Ends the program, at once and with its own exit code, when another program
 // destroys the window on X (as `xdotool windowclose` does): Qt would go on
@@ -28,8 +44,6 @@ public:
     WindowWatch &operator=(const WindowWatch &) = delete;
 
 private:
-    void watch(unsigned window);
-
     xcb_connection_t *m_connection = nullptr;
     std::thread m_thread;
     std::atomic<bool> m_stopping {false};

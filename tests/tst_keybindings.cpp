@@ -1,5 +1,6 @@
-// The keyboard table, without a display: which slots a key calls on which
-// views, and that the manual page names the same keys and exit codes.
+// The shell without a display: which slots a key calls on which views, that
+// the manual page names the same keys and exit codes, and what the window
+// watch makes of the events an X server sends it.
 
 #include "keybindings.h"
 #include "openglcheck.h"
@@ -62,6 +63,8 @@ private Q_SLOTS:
     void keys();
     void manPageNamesTheBoundKeys();
     void manPageNamesTheExitCodes();
+    void watchEndsForAWindowDestroyedByAnother_data();
+    void watchEndsForAWindowDestroyedByAnother();
 };
 
 void TestKeyBindings::keys_data()
@@ -136,6 +139,42 @@ void TestKeyBindings::manPageNamesTheExitCodes()
     const QStringList codes {
         "0", "1", QString::number(exitNoOpenGL), QString::number(exitWindowDestroyed)};
     QCOMPARE(manPageTags("EXIT STATUS"), codes);
+}
+
+void TestKeyBindings::watchEndsForAWindowDestroyedByAnother_data()
+{
+    // What the watch's connection brings, in order: U the window unmapped, O
+    // another window destroyed, D the window destroyed, | the server ending:
+    // from there on it answers nothing, and what it sent before is still read.
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<WatchVerdict>("verdict");
+    QTest::newRow("destroyed, then the server ends") << "U O D |" << WatchVerdict::WindowDestroyed;
+    QTest::newRow("destroyed by the ending server") << "U | O D" << WatchVerdict::ServerEnding;
+    QTest::newRow("the server ends first") << "| D" << WatchVerdict::ServerEnding;
+    QTest::newRow("only another window destroyed") << "U O" << WatchVerdict::ConnectionEnded;
+}
+
+void TestKeyBindings::watchEndsForAWindowDestroyedByAnother()
+{
+    QFETCH(QString, script);
+    QFETCH(WatchVerdict, verdict);
+    constexpr xcb_window_t window = 7;
+    QStringList steps = script.split(' ');
+    bool answering = true;
+    const auto next = [&]() -> xcb_generic_event_t * {
+        for (QString step; !steps.isEmpty();) {
+            if ((step = steps.takeFirst()) == "|") {
+                answering = false;
+                continue;
+            }
+            auto *event = static_cast<xcb_destroy_notify_event_t *>(calloc(1, 32));
+            event->response_type = step == "U" ? XCB_UNMAP_NOTIFY : XCB_DESTROY_NOTIFY;
+            event->window = step == "O" ? window + 1 : window;
+            return reinterpret_cast<xcb_generic_event_t *>(event);
+        }
+        return nullptr;
+    };
+    QCOMPARE(watchEvents(window, next, [&] { return answering; }), verdict);
 }
 
 QTEST_APPLESS_MAIN(TestKeyBindings)
