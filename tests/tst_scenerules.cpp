@@ -285,12 +285,22 @@ void TestSceneRules::tickRateCountsTicksPerChangeOfSecond()
     QCOMPARE(atZero.countTick(QTime(10, 1, 1, 0)), std::optional<int>(2));
 }
 
+// Of all whole numbers from 1 up, the scale is the one nearest the ratio in
+// proportion, swept finely and on both sides of every point where it changes.
 void TestSceneRules::pixelScaleIsWholeAndNearestInProportion()
 {
-    const std::pair<double, int> ratios[] = {
-        {0.75, 1}, {1, 1}, {1.25, 1}, {1.4, 1}, {1.5, 2}, {1.75, 2}, {2, 2}, {2.4, 2}, {2.5, 3}};
-    for (const auto &[ratio, scale] : ratios)
-        QCOMPARE(pixelScale(ratio), scale);
+    const auto off = [](double ratio, int scale) { return std::max(ratio / scale, scale / ratio); };
+    QList<double> ratios;
+    for (double ratio = 0.5; ratio <= 4.5; ratio += 1.0 / 1024)
+        ratios << ratio;
+    for (int n = 1; n <= 4; ++n)
+        ratios << std::sqrt(n * (n + 1.0)) * (1 - 1e-9) << std::sqrt(n * (n + 1.0)) * (1 + 1e-9);
+    for (const double ratio : ratios) {
+        for (int other = 1; other <= 6; ++other)
+            QVERIFY2(off(ratio, pixelScale(ratio)) <= off(ratio, other),
+                qPrintable(
+                    QString("%1 gives %2, not %3").arg(ratio).arg(pixelScale(ratio)).arg(other)));
+    }
 }
 
 QTEST_APPLESS_MAIN(TestSceneRules)

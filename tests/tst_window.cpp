@@ -325,13 +325,14 @@ std::pair<QImage, int> labelsAndGridLines(myGL *view, int n)
 
 // Glyphs and lines count device pixels: at twice the pixel density each
 // label is twice the size, every pixel of it a 2 x 2 block, and lines are
-// twice as wide. A screen of another density gets the font made again.
+// twice as wide. A screen of another density, denser or less dense, gets the
+// font made again.
 void TestWindow::labelsAndLinesScaleWithThePixelDensity()
 {
     ShownWindow w;
     const auto restore = qScopeGuard([&] { QHighDpiScaling::setScreenFactor(w.screen(), 1.0); });
     QList<QImage> labels;
-    for (const qreal screenFactor : {1.0, 2.0}) {
+    for (const qreal screenFactor : {1.0, 2.0, 1.0}) {
         // As if the window had moved to a screen of that density.
         QHighDpiScaling::setScreenFactor(w.screen(), screenFactor);
         QEvent moved(QEvent::ScreenChangeInternal);
@@ -343,6 +344,7 @@ void TestWindow::labelsAndLinesScaleWithThePixelDensity()
         labels << picture;
     }
     QCOMPARE(labels[1], labels[0].scaled(labels[0].size() * 2));
+    QCOMPARE(labels[2], labels[0]);
 }
 
 // From the first tick on a view draws into 350 x 230 logical pixels, more than
