@@ -1,10 +1,12 @@
 #include "mygl.h"
 #include "myuiimpl.h"
 #include "openglcheck.h"
+#include "platformguard.h"
 #include "windowwatch.h"
 
 #include <QApplication>
 #include <csignal>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
@@ -13,7 +15,9 @@ int main(int argc, char *argv[])
     // the broken connection, say so and end with 1.
     std::signal(SIGPIPE, SIG_IGN);
     useLegacyGLFormat();
+    auto opening = std::make_unique<PlatformGuard>(); // a word of its own without a display
     QApplication app(argc, argv);
+    opening.reset();
     // The desktop entry's name ties the window to its menu entry and icon, on Wayland too.
     QGuiApplication::setDesktopFileName(QStringLiteral(VUDURE_APP_ID));
     QCoreApplication::setApplicationVersion(QStringLiteral(VUDURE_VERSION));

@@ -6,6 +6,6 @@ constexpr int exitNoOpenGL = VUDURE_EXIT_NO_OPENGL; // set in CMake
 // Whether the views can draw on this platform: it shows OpenGL in widgets, and
 // a context in the views' format (the default format, set before) can be made
 // current and keeps the fixed-function pipeline and display lists. When not,
-// prints one line saying so, and how to get it, on stderr. Needs the
+// prints one line saying so, and what to do about it, on stderr. Needs the
 // application object.
 bool openGLUsable();
