@@ -8,7 +8,7 @@ packages="build-essential cmake pkg-config \
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev \
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri \
   xvfb xauth xdotool x11-apps netpbm fonts-dejavu-core \
-  weston qt6-wayland desktop-file-utils appstream dpkg-dev file \
+  weston qt6-wayland openbox wmctrl desktop-file-utils appstream dpkg-dev file \
   qt6-base-private-dev libxcb1-dev libx11-dev \
   lintian devscripts mandoc x11-utils \
   clang libclang-rt-14-dev llvm"

@@ -1,9 +1,10 @@
 #!/bin/sh
-# The viewer as a process in trouble, ending promptly, never by a crash:
-# without a display or without usable OpenGL (no GLX; offscreen, with or
-# without X) it prints one line of its own that fits the cause and exits
-# with its own code; so it does when another X client destroys its window;
-# when its X server ends, Qt exits with 1. Needs DISPLAY.
+# The viewer as a process, ending promptly and never by a crash: with 0 on
+# Escape and on its window's close button; without a display or without
+# usable OpenGL (no GLX; offscreen, with or without X), with one line of its
+# own that fits the cause and a code of its own; so too when another X client
+# destroys its window, on the display Qt's -display option chose; when its X
+# server ends, Qt exits with 1. Needs DISPLAY.
 #   process-test.sh <build folder>
 set -eu
 build=$(cd "$1" && pwd)
@@ -26,13 +27,29 @@ DISPLAY=|$VUDURE_EXIT_NO_DISPLAY|needs a display to show its window, but could n
 QT_QPA_PLATFORM=wayland DISPLAY=|$VUDURE_EXIT_NO_DISPLAY|WAYLAND_DISPLAY not set, QT_QPA_PLATFORM="wayland")
 EOF
 
-# On an X server of the test's own, which it may take away.
+# On X servers of the test's own, which it may take away. The first window
+# goes to the second server by -display, while DISPLAY names the first: the
+# watch must see its own window go, and nothing else.
 start_x
-start_viewer "$viewer" "$session"
+other=$DISPLAY
+start_x
+viewer_args="-display $DISPLAY"
+start_viewer "$viewer" "$session" DISPLAY="$other"
+viewer_args=
 xdotool windowclose "$viewer_window"
 wait_viewer 20
 [ "$viewer_status" = "$VUDURE_EXIT_WINDOW_DESTROYED" ] && grep -q "window was destroyed" "$session/stderr" \
     || fail "Window destroyed: exit $viewer_status; $(cat "$session/stderr")"
+
+# From the build folder, where its ground picture is: nothing to say.
+start_viewer "$viewer" "$build"
+escape_viewer
+# The close button is the window manager's: it asks the window to close.
+openbox >/dev/null 2>&1 &
+started="$started $!"
+for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 || sleep 0.1; done
+start_viewer "$viewer" "$build"
+close_viewer wmctrl -i -c "$viewer_window"
 
 start_viewer "$viewer" "$session"
 # Flushing a frame as the server goes must not kill it with SIGPIPE. That
@@ -43,4 +60,4 @@ stop "$x_pid"
 wait_viewer 20
 [ "$viewer_status" = 1 ] && grep -q "X11 connection broke" "$session/stderr" \
     || fail "X server gone: exit $viewer_status; $(cat "$session/stderr")"
-echo "Without OpenGL, without its window, without its X server: the viewer ends as it should."
+echo "Ended by Escape, the close button, no display, no OpenGL, its window or its X server gone: all as it should."

@@ -83,8 +83,6 @@ private Q_SLOTS:
     void assembledBeforeFirstShow();
     void tickBeforeFirstShowMovesStateOnly();
 
-    void closingEndsTheLoopWithZero();
-
     void viewsShareTheGroundAndLeaveNothingBehind();
     void viewMovedToAnotherWindowDrawsItsGround();
     void labelsAndLinesScaleWithThePixelDensity();
@@ -197,15 +195,6 @@ void TestWindow::tickBeforeFirstShowMovesStateOnly()
     QVERIFY(!view->context() && !QOpenGLContext::currentContext());
     QCOMPARE(view->state().posX, 0.1f);
     QCOMPARE(view->state().zoomFov, 45.5f);
-}
-
-// Closing the window ends the program as Escape does (which the process
-// tests press), with 0.
-void TestWindow::closingEndsTheLoopWithZero()
-{
-    ShownWindow w;
-    QTimer::singleShot(0, &w, &QWidget::close);
-    QCOMPARE(execEndedByWindow(), 0);
 }
 
 // The views draw without GL errors, each with lists of its own and all with

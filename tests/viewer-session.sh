@@ -40,9 +40,10 @@ fail() {
 }
 
 # launch <program> <folder> [NAME=value | NAME=]...: starts the program in
-# the background with those settings (NAME= unsets) and the sanitizer
-# build's, which are for the project's programs only; its standard error
-# goes to $session/stderr unless keep_stderr is set. Sets viewer_pid.
+# the background with the arguments in viewer_args, those settings (NAME=
+# unsets) and the sanitizer build's, which are for the project's programs
+# only; its standard error goes to $session/stderr unless keep_stderr is set.
+# Sets viewer_pid.
 launch() {
     (
         program=$1
@@ -57,7 +58,8 @@ launch() {
         # shellcheck disable=SC1090
         [ -z "${VUDURE_SANITIZER_ENV:-}" ] || . "$VUDURE_SANITIZER_ENV"
         [ -n "${keep_stderr:-}" ] || exec 2>"$session/stderr"
-        exec "$program"
+        # shellcheck disable=SC2086
+        exec "$program" ${viewer_args:-}
     ) &
     viewer_pid=$!
     started="$started $viewer_pid"
@@ -73,10 +75,10 @@ start_x() {
     export DISPLAY=":$(cat "$session/display")"
 }
 
-# start_viewer <program> <folder>: launches the viewer and waits for its
-# window; sets viewer_pid and viewer_window.
+# start_viewer <program> <folder> [settings]: launches the viewer as launch
+# does and waits for its window; sets viewer_pid and viewer_window.
 start_viewer() {
-    launch "$1" "$2"
+    launch "$@"
     # Polled rather than --sync: a search can trip over a window that Qt
     # creates and destroys while starting.
     for _ in $(seq 150); do
@@ -108,15 +110,18 @@ wait_viewer() {
     wait "$viewer_pid" || viewer_status=$?
 }
 
-# escape_viewer: presses Escape; the viewer must end with 0, having printed nothing.
-escape_viewer() {
-    xdotool windowfocus --sync "$viewer_window" key Escape
+# close_viewer <command>...: runs the command, which asks the viewer to end;
+# it must end with 0, having printed nothing.
+close_viewer() {
+    "$@"
     wait_viewer 20
     if [ -s "$session/stderr" ] || [ "$viewer_status" != 0 ]; then
         cat "$session/stderr" >&2
-        fail "The viewer exited with $viewer_status after Escape."
+        fail "The viewer exited with $viewer_status after: $*"
     fi
 }
+
+escape_viewer() { close_viewer xdotool windowfocus --sync "$viewer_window" key Escape; }
 
 # check_hardening <program>: hardening-check passes. Control-flow protection
 # is not asked for: Debian 12's C start files carry no CET marks, so no

@@ -5,8 +5,8 @@
 #include "mygl.h"
 #include "myuiimpl.h"
 
-#include <QApplication>
-#include <QTimer>
+#include <QEvent>
+
 
 // The four views, main view first.
 inline QList<myGL *> viewsOf(myUIImpl &window)
@@ -40,13 +40,3 @@ protected:
 private:
     myUIImpl &m_window;
 };
-
-// Runs the event loop until the window under test ends it; if it never does,
-// the loop ends after 15 s with 42.
-inline int execEndedByWindow()
-{
-    QTimer fallback;
-    QObject::connect(&fallback, &QTimer::timeout, [] { QApplication::exit(42); });
-    fallback.start(15000);
-    return QApplication::exec();
-}
