@@ -1,6 +1,7 @@
 #include "myui.h"
 
 #include "iconart.h"
+#include "readoutaccessible.h"
 
 #include <QFrame>
 #include <QIcon>
@@ -130,6 +131,15 @@ myUI::myUI(QWidget *parent, const char *name, Qt::WindowFlags fl)
     LCDposX = makeReadout(this, "LCDposX", QRect(745, 300, 40, 20));
     LCDposX->setSegmentStyle(QLCDNumber::Outline);
     FrameGLBack = makeViewFrame(this, "FrameGLBack", QRect(380, 280, 350, 230));
+
+    // Each caption belongs to the readout under it: assistive technology names
+    // the readout by it.
+    installReadoutAccessibility();
+    const std::pair<QLabel *, QLCDNumber *> captioned[]
+        = {{textFPS, LCDFps}, {textRotate, LCDRotate}, {textZoom, LCDFov}, {textPosX, LCDposX},
+            {textPosY, LCDposY}, {textPosZ, LCDposZ}};
+    for (const auto &[caption, readout] : captioned)
+        caption->setBuddy(readout);
 
     languageChange();
     resize(QSize(800, 560).expandedTo(minimumSizeHint()));

@@ -2,6 +2,7 @@
 
 #include "keybindings.h"
 #include "mygl.h"
+#include "readoutaccessible.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -37,6 +38,17 @@ myUIImpl::myUIImpl(QWidget *parent, const char *name)
     putInFrame(FrameGLBack, backView, "flayout4", 4);
     backView->changeCam(3);
 
+    // Assistive technology names the views; their cameras are in the descriptions.
+    const std::tuple<myGL *, QString, QString> described[] = {
+        {mainView, tr("main view"), tr("Its camera is the one keys 0 to 3 switch.")},
+        {topView, tr("top view"), tr("Beside the helicopter, a quarter turn from its heading.")},
+        {frontView, tr("front view"), tr("Behind the helicopter.")},
+        {backView, tr("back view"), tr("Above the helicopter, looking down.")}};
+    for (const auto &[view, name, description] : described) {
+        view->setAccessibleName(name);
+        view->setAccessibleDescription(description);
+    }
+
     // Only the main view reaches the readouts.
     connect(mainView, SIGNAL(valueChanged(int)), LCDposX, SLOT(display(int)));
     connect(mainView, SIGNAL(valuePosY(int)), LCDposY, SLOT(display(int)));
@@ -44,6 +56,15 @@ myUIImpl::myUIImpl(QWidget *parent, const char *name)
     connect(mainView, SIGNAL(valueRotZ(int)), LCDRotate, SLOT(display(int)));
     connect(mainView, SIGNAL(valueFov(int)), LCDFov, SLOT(display(int)));
     connect(mainView, SIGNAL(valueFPS(int)), LCDFps, SLOT(display(int)));
+    // What assistive technology reads of each readout: the number it was last
+    // given, also while it shows dashes because the number does not fit.
+    const std::pair<void (myGL::*)(int), QLCDNumber *> fed[]
+        = {{&myGL::valueChanged, LCDposX}, {&myGL::valuePosY, LCDposY}, {&myGL::valuePosZ, LCDposZ},
+            {&myGL::valueRotZ, LCDRotate}, {&myGL::valueFov, LCDFov}, {&myGL::valueFPS, LCDFps}};
+    for (const auto &[signal, readout] : fed) {
+        connect(mainView, signal, readout,
+            [readout = readout](int value) { readout->setProperty(readoutValueProperty, value); });
+    }
 }
 
 myUIImpl::~myUIImpl() = default;

@@ -8,7 +8,9 @@
 #include "myuiimpl.h"
 #include "windowtesting.h"
 
+#include <QAccessible>
 #include <QLCDNumber>
+#include <QLabel>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QTemporaryDir>
@@ -146,9 +148,11 @@ void TestWindow::readoutsShowDashesWhileValuesDoNotFit()
 }
 
 // The form as no picture shows it (names, size, the inactive and disabled
-// palette groups, which differ from the active one only where intended), and
-// the views' names, frames and camera modes, before any GL exists: the side
-// views remember 45 degrees as their zoom start and look with 20.
+// palette groups, which differ from the active one only where intended, what
+// assistive technology hears of each readout: its caption, which is tied to
+// it, and its number), and the views' names, frames, camera modes and names
+// for assistive technology, before any GL exists: the side views remember 45
+// degrees as their zoom start and look with 20.
 void TestWindow::assembledBeforeFirstShow()
 {
     myUIImpl w;
@@ -167,19 +171,37 @@ void TestWindow::assembledBeforeFirstShow()
             r == QPalette::ButtonText);
     }
     QCOMPARE(p.color(QPalette::Disabled, QPalette::ButtonText), QColor(128, 128, 128));
+    const auto heard = [](QWidget *widget, QAccessible::Text text = QAccessible::Name) {
+        return QAccessible::queryAccessibleInterface(widget)->text(text);
+    };
+    const std::pair<QLabel *, QLCDNumber *> captioned[]
+        = {{w.textFPS, w.LCDFps}, {w.textRotate, w.LCDRotate}, {w.textZoom, w.LCDFov},
+            {w.textPosX, w.LCDposX}, {w.textPosY, w.LCDposY}, {w.textPosZ, w.LCDposZ}};
+    for (const auto &[caption, readout] : captioned) {
+        QCOMPARE(heard(readout), caption->text());
+        QVERIFY(
+            QAccessible::queryAccessibleInterface(readout)
+                ->relations(QAccessible::Label)
+                .contains({QAccessible::queryAccessibleInterface(caption), QAccessible::Label}));
+    }
+    w.mainView->gposX(-12);
+    QCOMPARE(heard(w.LCDposX, QAccessible::Value), QString("-12"));
+    w.mainView->gposX(123456); // shown as dashes
+    QCOMPARE(heard(w.LCDposX, QAccessible::Value), QString("123456"));
     QStringList assembly;
     for (myGL *view : viewsOf(w)) {
-        assembly << QString("%1 in %2: mode %3, field %4, zoom %5")
+        assembly << QString("%1 in %2: mode %3, field %4, zoom %5, %6")
                         .arg(view->objectName(), view->parentWidget()->objectName())
                         .arg(view->state().viewMode)
                         .arg(view->state().fovY)
-                        .arg(view->state().zoomFov);
+                        .arg(view->state().zoomFov)
+                        .arg(heard(view));
     }
     QCOMPARE(assembly,
-        QStringList({" in FrameGL: mode 0, field 45, zoom 45",
-            "top in FrameGLTop: mode 1, field 20, zoom 45",
-            "front in FrameGLFront: mode 2, field 20, zoom 45",
-            "back in FrameGLBack: mode 3, field 45, zoom 45"}));
+        QStringList({" in FrameGL: mode 0, field 45, zoom 45, main view",
+            "top in FrameGLTop: mode 1, field 20, zoom 45, top view",
+            "front in FrameGLFront: mode 2, field 20, zoom 45, front view",
+            "back in FrameGLBack: mode 3, field 45, zoom 45, back view"}));
 }
 
 void TestWindow::tickBeforeFirstShowMovesStateOnly()
