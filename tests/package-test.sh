@@ -10,13 +10,14 @@ build=$(cd "$1" && pwd)
 (cd "$session" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$session/out" \
     >"$session/cpack.log" 2>&1) || fail "$(cat "$session/cpack.log")"
 deb=$(ls "$session"/out/vudure_*.deb)
-check_files usr/ "$(dpkg-deb --contents "$deb" | awk '/^-/ { sub(/^\.\//, "", $6); print $6 }')"
+check_files usr/ games "$(dpkg-deb --contents "$deb" | awk '/^-/ { sub(/^\.\//, "", $6); print $6 }')"
 
 depends=$(dpkg-deb --field "$deb" Depends)
 for library in libqt6widgets6 libqt6openglwidgets6 libqt6gui6 libqt6core6 libopengl0 libglu1; do
     echo "$depends" | grep -q "$library" || fail "Depends names no $library: $depends"
 done
 [ "$(dpkg-deb --field "$deb" Section)" = games ] || fail "Section is not games"
+[ "$(dpkg-deb --field "$deb" Recommends)" = qt6-wayland ] || fail "It does not recommend qt6-wayland"
 # Every tag fails but the one that the sanitizer build, with no fortified
 # calls, must give.
 quiet=

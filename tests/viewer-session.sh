@@ -133,15 +133,17 @@ check_hardening() {
     hardening-check --quiet $skip "$1" >&2 || fail "hardening-check fails on $1"
 }
 
-# check_files <prefix> <files found, one a line>: fails, showing the
-# difference, unless they are the files an install holds, under the prefix.
+# check_files <prefix> <program folder> <files found, one a line>: fails,
+# showing the difference, unless they are the files an install holds, under
+# the prefix.
 check_files() {
     {
-        for file in games/vudure "share/applications/$VUDURE_APP_ID.desktop" \
+        for file in "$2/vudure" "share/applications/$VUDURE_APP_ID.desktop" \
             "share/metainfo/$VUDURE_APP_ID.metainfo.xml" share/doc/vudure/README.md \
             share/doc/vudure/changelog.gz share/doc/vudure/copyright \
+            share/doc/vudure/docs/screenshot-start.png share/doc/vudure/docs/screenshot-flight.png \
             share/man/man6/vudure.6.gz share/vudure/ground.bmp; do echo "$1$file"; done
         for n in $VUDURE_ICON_SIZES; do echo "$1share/icons/hicolor/${n}x$n/apps/$VUDURE_APP_ID.png"; done
     } | LC_ALL=C sort >"$session/expected"
-    echo "$2" | LC_ALL=C sort | diff "$session/expected" - >&2 || fail "Not the files an install holds."
+    echo "$3" | LC_ALL=C sort | diff "$session/expected" - >&2 || fail "Not the files an install holds."
 }
