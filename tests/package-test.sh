@@ -26,7 +26,12 @@ lintian -I --pedantic --fail-on error,warning,info,pedantic --suppress-tags "$qu
     || fail "lintian fails the package"
 
 dpkg-deb -x "$deb" "$session/root"
-check_hardening "$session/root/usr/games/vudure"
+# Control-flow protection is not asked for: Debian 12's C start files carry
+# no CET marks, so no program there has it. Nor fortified calls under ASan.
+skip=--nocfprotection
+[ -z "${VUDURE_SANITIZER_ENV:-}" ] || skip="$skip --nofortify"
+# shellcheck disable=SC2086
+hardening-check --quiet $skip "$session/root/usr/games/vudure" >&2 || fail "hardening-check fails"
 man="$session/root/usr/share/man/man6/vudure.6.gz"
 notes=$(mandoc -T lint "$man" 2>&1) && [ -z "$notes" ] || fail "The manual page: $notes"
 entry=/usr/share/applications/$VUDURE_APP_ID.desktop

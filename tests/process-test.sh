@@ -1,9 +1,8 @@
 #!/bin/sh
 # The viewer as a process, ending promptly and never by a crash: with 0 on
-# Escape and on its window's close button; without a display or without
-# usable OpenGL (no GLX; offscreen, with or without X), with one line of its
-# own that fits the cause and a code of its own; so too when another X client
-# destroys its window, on the display Qt's -display option chose; when its X
+# Escape and on the close button; without a display or usable OpenGL, with
+# one line that fits the cause and a code of its own; so too when another X
+# client destroys its window, on the display -display chose; when its X
 # server ends, Qt exits with 1. Needs DISPLAY.
 #   process-test.sh <build folder>
 set -eu
@@ -21,7 +20,6 @@ while IFS='|' read -r settings code words; do
         && echo "$errors" | grep -qF "$words" || fail "$settings: exit $viewer_status; $errors"
 done <<EOF
 QT_XCB_GL_INTEGRATION=none|$VUDURE_EXIT_NO_OPENGL|"xcb" platform QT_XCB_GL_INTEGRATION switches its OpenGL off. Unset
-QT_QPA_PLATFORM=offscreen|$VUDURE_EXIT_NO_OPENGL|"offscreen" platform it cannot show OpenGL in a window. Run it on X11
 QT_QPA_PLATFORM=offscreen DISPLAY=|$VUDURE_EXIT_NO_OPENGL|"offscreen" platform it cannot show OpenGL in a window. Run it on X11
 DISPLAY=|$VUDURE_EXIT_NO_DISPLAY|needs a display to show its window, but could not open one (DISPLAY not set,
 QT_QPA_PLATFORM=wayland DISPLAY=|$VUDURE_EXIT_NO_DISPLAY|WAYLAND_DISPLAY not set, QT_QPA_PLATFORM="wayland")

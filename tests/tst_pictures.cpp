@@ -1,13 +1,12 @@
 // The whole window in fixed states, reached by keys and hand-driven ticks,
-// against the reference pictures in tests/baselines/ (every channel stored
-// rounded to a multiple of 8, the window's picture rounded alike). Four
-// checks, each for what the others let by: few pixels off by more than a
-// rasteriser's edges could be; in no view a pixel so off that the other
-// picture has nothing like it within a pixel (a thin line or a letter
+// against reference pictures, compared with every channel rounded to a
+// multiple of 8. Four checks, each for what the others let by: few pixels
+// off by more than a rasteriser's edges could be; in no view a pixel with
+// nothing like it within a pixel in the other picture (a thin line or letter
 // missing); no view off in colour on average; the readouts but the frame
-// rate (a clock) exactly the same. A mismatch writes
-// <state>-actual.png and <state>-difference.png beside the test;
-// VUDURE_UPDATE_BASELINES=1 writes new references (scripts/update-baselines.sh).
+// rate (a clock) exactly the same. A mismatch writes <state>-actual.png and
+// <state>-difference.png beside the test; VUDURE_UPDATE_BASELINES=1 writes
+// new references (scripts/update-baselines.sh).
 
 #include "mygl.h"
 #include "myuiimpl.h"
@@ -72,11 +71,10 @@ bool near(QRgb a, QRgb b, int slack)
 // off, as another rasteriser may draw it, but not a line or letter missing.
 bool nextTo(const QImage &picture, int x, int y, QRgb colour, int slack)
 {
-    for (int dy = -1; dy <= 1; ++dy) {
-        for (int dx = -1; dx <= 1; ++dx) {
-            if (picture.valid(x + dx, y + dy) && near(picture.pixel(x + dx, y + dy), colour, slack))
-                return true;
-        }
+    for (int i = 0; i < 9; ++i) {
+        const QPoint p(x + i % 3 - 1, y + i / 3 - 1);
+        if (picture.valid(p) && near(picture.pixel(p), colour, slack))
+            return true;
     }
     return false;
 }
@@ -216,9 +214,9 @@ void TestPictures::window()
         const QRect area(view->mapTo(&window, QPoint(0, 0)), view->size());
         const Difference d = compare(shown, expected, area, pixelTolerance, marks);
         if (d.unmatched > maxUnmatchedPerView)
-            faults << QString("view '%1' lost or gained %2 pixels of a thin line, letter or marker")
-                          .arg(view->objectName())
-                          .arg(d.unmatched);
+            faults << QString::asprintf(
+                "view '%s' lost or gained %d pixels of a thin line, letter or marker",
+                qPrintable(view->objectName()), d.unmatched);
         if (std::max({std::fabs(d.mean[0]), std::fabs(d.mean[1]), std::fabs(d.mean[2])})
             > maxMeanShift)
             faults << QString("view '%1' is off in colour on average").arg(view->objectName());

@@ -19,10 +19,9 @@ namespace {
 
 using Field = std::variant<float SceneState::*, double SceneState::*, int SceneState::*>;
 
-#define FIELD(name)                                                                                \
-    {                                                                                              \
-#name, &SceneState::name                                                                   \
-    }
+// clang-format off
+#define FIELD(name) {#name, &SceneState::name}
+// clang-format on
 const QHash<QString, Field> &fields()
 {
     static const QHash<QString, Field> table
@@ -52,14 +51,10 @@ void set(SceneState &s, const Field &f, double value)
 }
 
 using Rule = std::function<void(SceneState &, int)>;
-#define RULE(name)                                                                                 \
-    {                                                                                              \
-#name, [](SceneState & s, int) { s.name(); }                                               \
-    }
-#define RULE_WITH_ARGUMENT(name)                                                                   \
-    {                                                                                              \
-#name, [](SceneState & s, int argument) { s.name(argument); }                              \
-    }
+// clang-format off
+#define RULE(name) {#name, [](SceneState &s, int) { s.name(); }}
+#define RULE_WITH_ARGUMENT(name) {#name, [](SceneState &s, int argument) { s.name(argument); }}
+// clang-format on
 const QHash<QString, Rule> &rules()
 {
     static const QHash<QString, Rule> table
@@ -199,7 +194,6 @@ void TestSceneRules::scenarios_data()
     row("any non-zero speeds up", "velocity:-5", "speed==1.1");
     // Adding and taking away 1.0 in binary drifts below the slowest speed.
     row("speed keeps to its steps", "velocity:1*5 velocity:0*7", "speed==0.1");
-    row("sinking with the engine off", "posZ=0.15 tick", "posZ=0.05");
     row("sinking ends just below the ground", "posZ=0.15 tick*3", "posZ=-0.05");
     row("climbing", "startEng moveUp tick*2", "posZ=0.1");
     row("descending ends just below the ground", "startEng moveDown posZ=0.02 tick*3",
@@ -210,16 +204,13 @@ void TestSceneRules::scenarios_data()
     row("at the wrap the right turn has the last word", "startEng*3 rotZ=360 objRotate",
         "rotZ==360");
     row("and forward clears both", "startEng*3 moveForward", "goForward==0 goBack==0");
-    row("up starts", "moveUp", "goUp==1 goDown==0");
     row("up again stops", "goUp=1 moveUp", "goUp==0 goDown==0");
     row("up ends down", "goDown=1 moveUp", "goUp==1 goDown==0");
     row("back ends forward", "goForward=1 moveBack", "goForward==0 goBack==1");
     row("right ends left and lets the camera turn", "turnLeft=1 moveRight",
         "turnLeft==0 turnRight==1 camRotate==1");
     row("left again stops", "turnLeft=1 turnRight=1 moveLeft", "turnLeft==0 turnRight==0");
-    row("left through the wrap", "rotZ=355 moveLeft objRotate*2", "rotZ==0");
     row("left from an odd heading", "rotZ=358 moveLeft objRotate", "rotZ==363");
-    row("right through the wrap", "rotZ=5 moveRight objRotate*2", "rotZ==360");
     row("right on from 360", "rotZ=5 moveRight objRotate*3", "rotZ==355");
     row("a full left turn ends at 360", "moveLeft objRotate*72", "rotZ==360");
     row("and takes 73 ticks", "moveLeft objRotate*73", "rotZ==0");

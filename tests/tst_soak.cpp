@@ -60,11 +60,8 @@ QString stateFault(myUIImpl &window, const SceneState (&rules)[4])
             if (!std::isfinite(value) || value != expected[i].second
                 || (i >= firstFlag && i <= lastFlag && value != 0 && value != 1)
                 || (i == zoomMode && (value < 0 || value > 2)) || (i == speed && value < 0.1))
-                return QString("view %1: %2 is %3, the rules make it %4")
-                    .arg(v)
-                    .arg(name)
-                    .arg(value, 0, 'g', 17)
-                    .arg(expected[i].second, 0, 'g', 17);
+                return QString::asprintf("view %d: %s is %.17g, the rules make it %.17g", v, name,
+                    value, expected[i].second);
         }
     }
     return {};
@@ -204,9 +201,8 @@ void TestSoak::storm()
         residentAfter);
 #if !defined(__SANITIZE_ADDRESS__) // ASan's quarantine grows by design
     QVERIFY2(residentBefore > 0 && residentAfter - residentBefore < allowedGrowthMiB,
-        qPrintable(QString("seed %1: resident memory grew by %2 MiB")
-                       .arg(seed)
-                       .arg(residentAfter - residentBefore)));
+        qPrintable(QString::asprintf(
+            "seed %u: resident memory grew by %g MiB", seed, residentAfter - residentBefore)));
 #endif
 }
 

@@ -81,9 +81,8 @@ public:
 private Q_SLOTS:
     void init();
     void iconIsTheStarAtEverySize();
-    void readoutsShowDashesWhileValuesDoNotFit();
+    void readoutsShowTheirValuesAndCaptions();
     void assembledBeforeFirstShow();
-    void tickBeforeFirstShowMovesStateOnly();
 
     void viewsShareTheGroundAndLeaveNothingBehind();
     void viewMovedToAnotherWindowDrawsItsGround();
@@ -129,30 +128,43 @@ void TestWindow::iconIsTheStarAtEverySize()
     }
 }
 
-void TestWindow::readoutsShowDashesWhileValuesDoNotFit()
+// Each readout as the main view feeds it: dashes while a value does not fit,
+// the value again as soon as it fits; what assistive technology hears of it:
+// its caption as its name, the caption tied to it, and the number it was
+// given, also while it shows dashes.
+void TestWindow::readoutsShowTheirValuesAndCaptions()
 {
-    myUI form;
-    const QList<std::pair<QLCDNumber *, int>> tooLong
-        = {{form.LCDposX, 100000}, {form.LCDposY, -10000}, {form.LCDposZ, INT_MAX},
-            {form.LCDRotate, INT_MIN}, {form.LCDFps, 123456}, {form.LCDFov, -99999}};
-    for (const auto &[lcd, value] : tooLong) {
-        lcd->display(-1234);
-        const QImage fitting = lcd->grab().toImage();
-        lcd->display(value);
-        const QImage tooLongShown = lcd->grab().toImage();
-        lcd->display(QStringLiteral("-----"));
-        QCOMPARE(tooLongShown, lcd->grab().toImage());
-        lcd->display(-1234); // and the value again as soon as it fits
-        QCOMPARE(lcd->grab().toImage(), fitting);
+    myUIImpl w;
+    const std::tuple<QLabel *, QLCDNumber *, void (myGL::*)(int), int> readouts[] = {
+        {w.textPosX, w.LCDposX, &myGL::gposX, 100000},
+        {w.textPosY, w.LCDposY, &myGL::gposY, -10000},
+        {w.textPosZ, w.LCDposZ, &myGL::gposZ, INT_MAX},
+        {w.textRotate, w.LCDRotate, &myGL::grotZ, INT_MIN},
+        {w.textFPS, w.LCDFps, &myGL::gfps, 123456}, {w.textZoom, w.LCDFov, &myGL::gfov, -99999}};
+    for (const auto &[caption, readout, feed, tooLong] : readouts) {
+        QAccessibleInterface *heard = QAccessible::queryAccessibleInterface(readout);
+        QCOMPARE(heard->text(QAccessible::Name), caption->text());
+        QVERIFY(
+            heard->relations(QAccessible::Label)
+                .contains({QAccessible::queryAccessibleInterface(caption), QAccessible::Label}));
+        (w.mainView->*feed)(-1234);
+        const QImage fitting = readout->grab().toImage();
+        (w.mainView->*feed)(tooLong);
+        const QImage tooLongShown = readout->grab().toImage();
+        QCOMPARE(heard->text(QAccessible::Value), QString::number(tooLong));
+        readout->display(QStringLiteral("-----"));
+        QCOMPARE(tooLongShown, readout->grab().toImage());
+        (w.mainView->*feed)(-1234);
+        QCOMPARE(readout->grab().toImage(), fitting);
+        QCOMPARE(heard->text(QAccessible::Value), QString("-1234"));
     }
 }
 
 // The form as no picture shows it (names, size, the inactive and disabled
-// palette groups, which differ from the active one only where intended, what
-// assistive technology hears of each readout: its caption, which is tied to
-// it, and its number), and the views' names, frames, camera modes and names
-// for assistive technology, before any GL exists: the side views remember 45
-// degrees as their zoom start and look with 20.
+// palette groups, which differ from the active one only where intended), and
+// the views' names, frames, camera modes and names for assistive technology,
+// before any GL exists: the side views remember 45 degrees as their zoom
+// start and look with 20. A tick then, with no context, moves the state only.
 void TestWindow::assembledBeforeFirstShow()
 {
     myUIImpl w;
@@ -171,23 +183,6 @@ void TestWindow::assembledBeforeFirstShow()
             r == QPalette::ButtonText);
     }
     QCOMPARE(p.color(QPalette::Disabled, QPalette::ButtonText), QColor(128, 128, 128));
-    const auto heard = [](QWidget *widget, QAccessible::Text text = QAccessible::Name) {
-        return QAccessible::queryAccessibleInterface(widget)->text(text);
-    };
-    const std::pair<QLabel *, QLCDNumber *> captioned[]
-        = {{w.textFPS, w.LCDFps}, {w.textRotate, w.LCDRotate}, {w.textZoom, w.LCDFov},
-            {w.textPosX, w.LCDposX}, {w.textPosY, w.LCDposY}, {w.textPosZ, w.LCDposZ}};
-    for (const auto &[caption, readout] : captioned) {
-        QCOMPARE(heard(readout), caption->text());
-        QVERIFY(
-            QAccessible::queryAccessibleInterface(readout)
-                ->relations(QAccessible::Label)
-                .contains({QAccessible::queryAccessibleInterface(caption), QAccessible::Label}));
-    }
-    w.mainView->gposX(-12);
-    QCOMPARE(heard(w.LCDposX, QAccessible::Value), QString("-12"));
-    w.mainView->gposX(123456); // shown as dashes
-    QCOMPARE(heard(w.LCDposX, QAccessible::Value), QString("123456"));
     QStringList assembly;
     for (myGL *view : viewsOf(w)) {
         assembly << QString("%1 in %2: mode %3, field %4, zoom %5, %6")
@@ -195,25 +190,19 @@ void TestWindow::assembledBeforeFirstShow()
                         .arg(view->state().viewMode)
                         .arg(view->state().fovY)
                         .arg(view->state().zoomFov)
-                        .arg(heard(view));
+                        .arg(QAccessible::queryAccessibleInterface(view)->text(QAccessible::Name));
     }
     QCOMPARE(assembly,
         QStringList({" in FrameGL: mode 0, field 45, zoom 45, main view",
             "top in FrameGLTop: mode 1, field 20, zoom 45, top view",
             "front in FrameGLFront: mode 2, field 20, zoom 45, front view",
             "back in FrameGLBack: mode 3, field 45, zoom 45, back view"}));
-}
 
-void TestWindow::tickBeforeFirstShowMovesStateOnly()
-{
-    myUIImpl w;
     myGL *view = w.mainView;
     view->startEng();
     view->moveForward();
     view->setZoom(1);
     view->tick();
-    // No context exists yet, and the tick made none current, but the
-    // helicopter moved and the camera update ran.
     QVERIFY(!view->context() && !QOpenGLContext::currentContext());
     QCOMPARE(view->state().posX, 0.1f);
     QCOMPARE(view->state().zoomFov, 45.5f);
@@ -411,13 +400,13 @@ void TestWindow::followingCameraLooksWhereTheHelicopterWasATickAgo()
     press(Qt::Key_W);
     const QPointF ahead = helicopterSeenFromAbove(3) - standing;
     QVERIFY2(ahead.y() > 80 && ahead.y() < 140 && std::abs(ahead.x()) < 5,
-        qPrintable(QString("%1, %2").arg(ahead.x()).arg(ahead.y())));
+        qPrintable(QString::asprintf("%g, %g", ahead.x(), ahead.y())));
     QCOMPARE(twin.backView->grabFramebuffer(), w.backView->grabFramebuffer());
     press(Qt::Key_W);
     // The rotor turns over the body, so the centre wanders by a pixel or two.
     const QPointF stopped = helicopterSeenFromAbove(1) - standing;
     QVERIFY2(stopped.manhattanLength() < 4,
-        qPrintable(QString("%1, %2").arg(stopped.x()).arg(stopped.y())));
+        qPrintable(QString::asprintf("%g, %g", stopped.x(), stopped.y())));
 }
 
 QTEST_MAIN(TestWindow)

@@ -42,8 +42,7 @@ fail() {
 # launch <program> <folder> [NAME=value | NAME=]...: starts the program in
 # the background with the arguments in viewer_args, those settings (NAME=
 # unsets) and the sanitizer build's, which are for the project's programs
-# only; its standard error goes to $session/stderr unless keep_stderr is set.
-# Sets viewer_pid.
+# only; stderr to $session/stderr unless keep_stderr is set. Sets viewer_pid.
 launch() {
     (
         program=$1
@@ -122,16 +121,6 @@ close_viewer() {
 }
 
 escape_viewer() { close_viewer xdotool windowfocus --sync "$viewer_window" key Escape; }
-
-# check_hardening <program>: hardening-check passes. Control-flow protection
-# is not asked for: Debian 12's C start files carry no CET marks, so no
-# program there has it. Nor are fortified calls in the sanitizer build.
-check_hardening() {
-    skip=--nocfprotection
-    [ -z "${VUDURE_SANITIZER_ENV:-}" ] || skip="$skip --nofortify"
-    # shellcheck disable=SC2086
-    hardening-check --quiet $skip "$1" >&2 || fail "hardening-check fails on $1"
-}
 
 # check_files <prefix> <program folder> <files found, one a line>: fails,
 # showing the difference, unless they are the files an install holds, under
