@@ -1,6 +1,6 @@
 // The shell without a display: which slots a key calls on which views, that
-// the manual page names the same keys and exit codes, and what the window
-// watch makes of the events an X server sends it.
+// the manual page and the README name the same keys and exit codes, and what
+// the window watch makes of the events an X server sends it.
 
 #include "keybindings.h"
 #include "openglcheck.h"
@@ -26,30 +26,27 @@ struct RecordingView
     // clang-format on
 };
 
-// The tags of a section's tagged paragraphs in the manual page: the bold
-// words of the line after each .TP (".B Page Up" is one, ".BR W " / " S" two).
-QStringList manPageTags(const QString &section)
+// What a document puts first in each entry of a section: the manual page's
+// tags (the line after each .TP: ".BR W " / " S" is two), the README's first
+// column; split at "/" and ",".
+QStringList documentedTags(const char *path, const QString &section)
 {
-    QFile page(VUDURE_MAN_PAGE);
-    if (!page.open(QIODevice::ReadOnly | QIODevice::Text))
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return {};
-    const QStringList lines = QString::fromUtf8(page.readAll()).split('\n');
-    const QRegularExpression argument("\"([^\"]*)\"|(\\S+)");
+    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
+    const QRegularExpression cell("^\\| ([^|]+) \\|");
     QStringList tags;
     QString current;
     for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
-        if (lines[i].startsWith(".SH "))
-            current = lines[i].mid(4).remove('"');
-        if (current != section || lines[i] != ".TP")
-            continue;
-        QStringList words;
-        for (const auto &match : argument.globalMatch(lines[i + 1].section(' ', 1)))
-            words << match.captured(1) + match.captured(2);
-        if (lines[i + 1].startsWith(".BR "))
-            for (qsizetype w = 0; w < words.size(); w += 2)
-                tags << words[w];
-        else
-            tags << words.join(' ');
+        if (lines[i].startsWith(".SH ") || lines[i].startsWith("## "))
+            current = lines[i].section(' ', 1).remove('"');
+        const QRegularExpressionMatch row = cell.match(lines[i]);
+        QString tag = lines[i] == ".TP" ? lines[i + 1].section(' ', 1).remove('"') : QString();
+        if (row.hasMatch() && !lines[i + 1].startsWith("|---"))
+            tag = row.captured(1);
+        if (current == section && !tag.isEmpty())
+            tags << tag.simplified().split(QRegularExpression(" ?[/,] ?"));
     }
     return tags;
 }
@@ -62,8 +59,8 @@ class TestKeyBindings : public QObject
 private Q_SLOTS:
     void keys_data();
     void keys();
-    void manPageNamesTheBoundKeys();
-    void manPageNamesTheExitCodes();
+    void documentsNameTheBoundKeysAndExitCodes_data();
+    void documentsNameTheBoundKeysAndExitCodes();
     void watchEndsForAWindowDestroyedByAnother_data();
     void watchEndsForAWindowDestroyedByAnother();
 };
@@ -112,8 +109,20 @@ void TestKeyBindings::keys()
     QCOMPARE(bound, !calls.isEmpty());
 }
 
-void TestKeyBindings::manPageNamesTheBoundKeys()
+void TestKeyBindings::documentsNameTheBoundKeysAndExitCodes_data()
 {
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<QStringList>("codes");
+    QTest::newRow("manual page") << documentedTags(VUDURE_MAN_PAGE, "KEYS")
+                                 << documentedTags(VUDURE_MAN_PAGE, "EXIT STATUS");
+    QTest::newRow("README") << documentedTags(VUDURE_README, "Keys")
+                            << documentedTags(VUDURE_README, "Exit codes");
+}
+
+void TestKeyBindings::documentsNameTheBoundKeysAndExitCodes()
+{
+    QFETCH(QStringList, keys);
+    QFETCH(QStringList, codes);
     QStringList log;
     RecordingView view {"main", &log};
     RecordingView *const views[4] = {&view, &view, &view, &view};
@@ -124,7 +133,7 @@ void TestKeyBindings::manPageNamesTheBoundKeys()
     }
     const QHash<QString, int> names {{"Up", Qt::Key_Up}, {"Down", Qt::Key_Down},
         {"Page Up", Qt::Key_PageUp}, {"Page Down", Qt::Key_PageDown}, {"Escape", Qt::Key_Escape}};
-    for (const QString &name : manPageTags("KEYS")) {
+    for (const QString &name : keys) {
         const int key = name.size() == 1 ? name[0].toUpper().unicode() : names.value(name, -1);
         QVERIFY2(unnamed.remove(key), qPrintable("named but not bound, or named twice: " + name));
     }
@@ -132,21 +141,16 @@ void TestKeyBindings::manPageNamesTheBoundKeys()
     for (int key : unnamed)
         left << QString::number(key, 16);
     QVERIFY2(left.isEmpty(), qPrintable("bound but not named: 0x" + left.join(", 0x")));
-}
-
-void TestKeyBindings::manPageNamesTheExitCodes()
-{
     // 0: Escape or the window closed; 1: Qt's own when the X connection breaks.
-    const QStringList codes {"0", "1", QString::number(exitNoOpenGL),
-        QString::number(exitWindowDestroyed), QString::number(exitNoDisplay)};
-    QCOMPARE(manPageTags("EXIT STATUS"), codes);
+    QCOMPARE(codes,
+        QStringList({"0", "1", QString::number(exitNoOpenGL), QString::number(exitWindowDestroyed),
+            QString::number(exitNoDisplay)}));
 }
 
 void TestKeyBindings::watchEndsForAWindowDestroyedByAnother_data()
 {
-    // What the watch's connection brings, in order: U the window unmapped, O
-    // another window destroyed, D the window destroyed, | the server ending:
-    // from there on it answers nothing, and what it sent before is still read.
+    // The watch's connection brings: U the window unmapped, O another window
+    // destroyed, D the window destroyed; from | on the server answers nothing.
     QTest::addColumn<QString>("script");
     QTest::addColumn<WatchVerdict>("verdict");
     QTest::newRow("destroyed, then the server ends") << "U O D |" << WatchVerdict::WindowDestroyed;
