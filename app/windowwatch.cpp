@@ -1,7 +1,9 @@
 #include "windowwatch.h"
 
 #include <QGuiApplication>
+#include <QPlatformSurfaceEvent>
 #include <QWidget>
+#include <QWindow>
 #include <cstdio>
 #include <cstdlib>
 #include <sys/socket.h>
@@ -26,6 +28,31 @@ bool serverStillAnswers(xcb_connection_t *connection)
     std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
     return !xcb_connection_has_error(connection);
 }
+
+// Qt destroys the window itself when it is closed, before the event loop
+// ends: that is no other program's doing, so the watch stops before the
+// window goes.
+class QtDestroying : public QObject
+{
+public:
+    explicit QtDestroying(std::atomic<bool> &stopping)
+        : m_stopping(stopping)
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::PlatformSurface
+            && static_cast<QPlatformSurfaceEvent *>(event)->surfaceEventType()
+                == QPlatformSurfaceEvent::SurfaceAboutToBeDestroyed)
+            m_stopping = true;
+        return false;
+    }
+
+private:
+    std::atomic<bool> &m_stopping;
+};
 } // namespace
 
 WindowWatch::WindowWatch(const QWidget &window)
@@ -49,6 +76,8 @@ WindowWatch::WindowWatch(const QWidget &window)
     if (error && error->error_code == XCB_WINDOW)
         endForDestroyedWindow(); // gone before we looked
     std::free(error);
+    m_qtDestroying = std::make_unique<QtDestroying>(m_stopping);
+    window.windowHandle()->installEventFilter(m_qtDestroying.get());
     m_thread = std::thread([this, id] {
         const WatchVerdict verdict = watchEvents(
             id, [this] { return xcb_wait_for_event(m_connection); },

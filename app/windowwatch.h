@@ -2,9 +2,11 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <thread>
 #include <xcb/xcb.h>
 
+class QObject;
 class QWidget;
 
 // The exit code when another X client destroyed the window.
@@ -32,7 +34,8 @@ WatchVerdict watchEvents(xcb_window_t window,
 // It listens on an X connection and a thread of its own, not in the event
 // loop: the GUI thread may be in the middle of a frame for the gone window,
 // and Mesa can spend seconds there on a drawable that no longer exists.
-// Watches for its lifetime; does nothing on other platforms.
+// Watches for its lifetime, until Qt itself destroys the window (as it does
+// when the window is closed); does nothing on other platforms.
 class WindowWatch
 {
 public:
@@ -47,4 +50,5 @@ private:
     xcb_connection_t *m_connection = nullptr;
     std::thread m_thread;
     std::atomic<bool> m_stopping {false};
+    std::unique_ptr<QObject> m_qtDestroying; // sets m_stopping first
 };

@@ -7,6 +7,7 @@
 #include "mygl.h"
 #include "myuiimpl.h"
 #include "windowtesting.h"
+#include "windowwatch.h"
 
 #include <QAccessible>
 #include <QLCDNumber>
@@ -83,6 +84,7 @@ private Q_SLOTS:
     void iconIsTheStarAtEverySize();
     void readoutsShowTheirValuesAndCaptions();
     void assembledBeforeFirstShow();
+    void closingIsNoOtherProgramsDoing();
 
     void viewsShareTheGroundAndLeaveNothingBehind();
     void viewMovedToAnotherWindowDrawsItsGround();
@@ -206,6 +208,17 @@ void TestWindow::assembledBeforeFirstShow()
     QVERIFY(!view->context() && !QOpenGLContext::currentContext());
     QCOMPARE(view->state().posX, 0.1f);
     QCOMPARE(view->state().zoomFov, 45.5f);
+}
+
+// Qt destroys the window itself when it is closed, before the event loop
+// ends; a watch that took that for another program's doing would end this
+// test with 3 while it waits.
+void TestWindow::closingIsNoOtherProgramsDoing()
+{
+    ShownWindow w;
+    const WindowWatch watch(w);
+    w.close();
+    QTest::qWait(500);
 }
 
 // The views draw without GL errors, each with lists of its own and all with
