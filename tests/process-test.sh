@@ -46,6 +46,7 @@ escape_viewer
 openbox >/dev/null 2>&1 &
 started="$started $!"
 for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 || sleep 0.1; done
+wmctrl -m >/dev/null 2>&1 || fail "openbox did not start."
 start_viewer "$viewer" "$build"
 close_viewer wmctrl -i -c "$viewer_window"
 
