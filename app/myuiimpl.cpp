@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLCDNumber>
+#include <tuple>
 
 namespace {
 // Each frame holds one view through its own layout, 2 pixels in from the edge.

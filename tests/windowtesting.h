@@ -7,7 +7,6 @@
 
 #include <QEvent>
 
-
 // The four views, main view first.
 inline QList<myGL *> viewsOf(myUIImpl &window)
 {
