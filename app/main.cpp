@@ -2,6 +2,7 @@
 #include "myuiimpl.h"
 #include "openglcheck.h"
 #include "platformguard.h"
+#include "vudureconfig.h"
 #include "windowwatch.h"
 
 #include <QApplication>

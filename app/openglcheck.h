@@ -1,7 +1,9 @@
 #pragma once
 
+#include "vudureconfig.h"
+
 // The exit code when the views could not draw: no usable OpenGL.
-constexpr int exitNoOpenGL = VUDURE_EXIT_NO_OPENGL; // set in CMake
+constexpr int exitNoOpenGL = VUDURE_EXIT_NO_OPENGL;
 
 // Whether the views can draw on this platform: it shows OpenGL in widgets, and
 // a context in the views' format (the default format, set before) can be made

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "vudureconfig.h"
+
 #include <QtGlobal>
 
 // The exit code when no display could be opened for the window.
-constexpr int exitNoDisplay = VUDURE_EXIT_NO_DISPLAY; // set in CMake
+constexpr int exitNoDisplay = VUDURE_EXIT_NO_DISPLAY;
 
 // Guards the application object's construction, in which Qt opens its
 // platform. Without a display Qt would print its own lines, advise

@@ -2,6 +2,7 @@
 
 #include <QAccessibleWidget>
 #include <QLCDNumber>
+#include <climits>
 
 namespace {
 class ReadoutAccessible : public QAccessibleWidget, public QAccessibleValueInterface

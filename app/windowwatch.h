@@ -1,5 +1,7 @@
 #pragma once
 
+#include "vudureconfig.h"
+
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -10,7 +12,7 @@ class QObject;
 class QWidget;
 
 // The exit code when another X client destroyed the window.
-constexpr int exitWindowDestroyed = VUDURE_EXIT_WINDOW_DESTROYED; // set in CMake
+constexpr int exitWindowDestroyed = VUDURE_EXIT_WINDOW_DESTROYED;
 
 // What the watch makes of the events on its connection.
 enum class WatchVerdict {

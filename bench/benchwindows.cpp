@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QSet>
 #include <QTimer>
+#include <algorithm>
 #include <memory>
 
 namespace {

@@ -7,8 +7,11 @@
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 #include <map>
+#include <memory>
+#include <vector>
 
 namespace {
 

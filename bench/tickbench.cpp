@@ -6,8 +6,11 @@
 #include "stats.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace {
 

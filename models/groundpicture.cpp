@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>

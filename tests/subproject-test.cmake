@@ -1,7 +1,7 @@
-# Builds this tree as a part of another project: a parent that adds it with
-# add_subdirectory() and links one of its libraries, as a program that reuses
-# the models would. Only what that needs is built, plus the ground picture,
-# which must land in this project's own build folder, not the parent's.
+# Builds this tree inside another project, tests off: a parent that adds it
+# with add_subdirectory() and links one of its libraries, as a program that
+# reuses the models would. Only that is built, and the ground picture, which
+# must land in this project's own build folder; the parent's build type stays.
 #
 #   cmake -DSOURCE=<this tree> -DWORK=<empty folder> -P subproject-test.cmake
 
@@ -25,9 +25,12 @@ function(run step)
     endif()
 endfunction()
 
-run("Configuring the parent" ${CMAKE_COMMAND} -S ${WORK}/parent -B ${WORK}/build)
+run("Configuring the parent" ${CMAKE_COMMAND} -E env --unset=CMAKE_BUILD_TYPE
+    ${CMAKE_COMMAND} -S ${WORK}/parent -B ${WORK}/build -DBUILD_TESTING=OFF)
 run("Building the parent" ${CMAKE_COMMAND} --build ${WORK}/build -j2 --target reuse groundbmp)
-if(NOT EXISTS ${WORK}/build/vudure/ground.bmp)
-    message(FATAL_ERROR "The ground picture is not in the subproject's build folder")
+file(STRINGS ${WORK}/build/CMakeCache.txt cache REGEX "^(CMAKE_BUILD_TYPE|Qt6Test_DIR):")
+if(NOT EXISTS ${WORK}/build/vudure/ground.bmp OR EXISTS ${WORK}/build/vudure/tests
+        OR NOT cache STREQUAL "CMAKE_BUILD_TYPE:STRING=")
+    message(FATAL_ERROR "The ground picture is elsewhere, or the parent's choices changed: ${cache}")
 endif()
 file(REMOVE_RECURSE ${WORK})
