@@ -10,7 +10,7 @@ packages="build-essential cmake pkg-config \
   xvfb xauth xdotool x11-apps netpbm fonts-dejavu-core \
   weston qt6-wayland openbox wmctrl desktop-file-utils appstream dpkg-dev file \
   qt6-base-private-dev libxcb1-dev libx11-dev \
-  lintian devscripts mandoc x11-utils \
+  lintian devscripts mandoc x11-utils x11-xserver-utils \
   clang libclang-rt-14-dev llvm"
 
 if [ "$(id -u)" -eq 0 ]; then
