@@ -12,12 +12,17 @@ mkdir -m 700 "$session/runtime"
 export XDG_RUNTIME_DIR="$session/runtime" QT_QPA_PLATFORM=xcb
 started=""
 
-# stop <pid>...: asks each process to end; kills it after 5 s.
+# stop <pid>...: asks each process to end; kills it after 5 s. A child of
+# the script's that has ended is reaped: until then it still answers kill -0.
 stop() {
     for pid in "$@"; do
         kill "$pid" 2>/dev/null || continue
-        for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null && sleep 0.1; done
+        for _ in $(seq 50); do
+            [ "$(sed 's/.*) //; s/ .*//' "/proc/$pid/stat" 2>/dev/null)" = Z ] && break
+            kill -0 "$pid" 2>/dev/null && sleep 0.1
+        done
         kill -9 "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
     done
 }
 
@@ -40,22 +45,22 @@ fail() {
 }
 
 # launch <program> <folder> [NAME=value | NAME=]...: starts the program in
-# the background with the arguments in viewer_args, those settings (NAME=
-# unsets) and the sanitizer build's, which are for the project's programs
-# only; stderr to $session/stderr unless keep_stderr is set. Sets viewer_pid.
+# the background with the arguments in viewer_args, the sanitizer build's
+# settings, which are for the project's programs only, and those settings
+# (NAME= unsets); stderr to $session/stderr unless keep_stderr is set. Sets viewer_pid.
 launch() {
     (
         program=$1
         cd "$2"
         shift 2
+        # shellcheck disable=SC1090
+        [ -z "${VUDURE_SANITIZER_ENV:-}" ] || . "$VUDURE_SANITIZER_ENV"
         for setting in "$@"; do
             case "$setting" in
             *=) unset "${setting%=}" ;;
             *) export "${setting?}" ;;
             esac
         done
-        # shellcheck disable=SC1090
-        [ -z "${VUDURE_SANITIZER_ENV:-}" ] || . "$VUDURE_SANITIZER_ENV"
         [ -n "${keep_stderr:-}" ] || exec 2>"$session/stderr"
         # shellcheck disable=SC2086
         exec "$program" ${viewer_args:-}
@@ -64,9 +69,15 @@ launch() {
     started="$started $viewer_pid"
 }
 
-# start_x: starts an X server of the script's own and points DISPLAY at it.
+# start_x [WxH [options]]: starts an X server of the script's own, 1280x1024
+# unless told, with those Xvfb options, and points DISPLAY at it.
 start_x() {
-    Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp -noreset >"$session/display" 2>/dev/null &
+    size=${1:-1280x1024}
+    [ $# = 0 ] || shift
+    # Gone before the server starts: the shell empties the file only once the
+    # server's process runs, and the loop below must not read the last one's.
+    rm -f "$session/display"
+    Xvfb -displayfd 1 -screen 0 "${size}x24" -nolisten tcp -noreset "$@" >"$session/display" 2>/dev/null &
     x_pid=$!
     started="$started $x_pid"
     for _ in $(seq 100); do [ -s "$session/display" ] || sleep 0.1; done
