@@ -16,14 +16,17 @@ int main(int argc, char *argv[])
     // the broken connection, say so and end with 1.
     std::signal(SIGPIPE, SIG_IGN);
     useLegacyGLFormat();
-    auto opening = std::make_unique<PlatformGuard>(); // a word of its own without a display
+    // Read before Qt takes its options out of the arguments.
+    const PlatformRequest request = PlatformRequest::fromCommandLine(argc, argv);
+    auto opening = std::make_unique<PlatformGuard>(request); // a word of its own on failure
     QApplication app(argc, argv);
     opening.reset();
     // The desktop entry's name ties the window to its menu entry and icon, on Wayland too.
     QGuiApplication::setDesktopFileName(QStringLiteral(VUDURE_APP_ID));
     QCoreApplication::setApplicationVersion(QStringLiteral(VUDURE_VERSION));
-    if (!openGLUsable())
+    if (!openGLUsable(request))
         return exitNoOpenGL;
+    endQuietlyForLostServer(); // the GL driver is loaded now
     myUIImpl window;
     window.show();
     const WindowWatch watch(window);

@@ -1,54 +1,78 @@
 #include "openglcheck.h"
 
+#include "platformguard.h"
+
 #include <QGuiApplication>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
-#include <private/qguiapplication_p.h>
-#include <qpa/qplatformintegration.h>
+#include <xcb/xcb.h>
 
 namespace {
 struct Problem
 {
     const char *what; // on this platform
-    const char *advice;
+    QByteArray advice;
 };
 
 const char *const installMesa = "Install Mesa's OpenGL drivers (Debian: libgl1-mesa-dri).";
 
-// Why the platform shows no OpenGL in a window, and what to do about it.
-Problem platformProblem(const QString &platform)
+// Whether the X server Qt is connected to has the GLX extension.
+bool xServerHasGlx()
+{
+    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return false;
+    xcb_query_extension_reply_t *reply = xcb_query_extension_reply(
+        connection, xcb_query_extension(connection, 3, "GLX"), nullptr);
+    const bool present = reply && reply->present;
+    std::free(reply);
+    return present;
+}
+
+// Why no OpenGL context could be made on this platform, and what to do.
+Problem contextProblem(const QString &platform)
 {
     if (platform == QLatin1String("xcb")) {
         if (qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
             return {
                 "QT_XCB_GL_INTEGRATION switches its OpenGL off", "Unset QT_XCB_GL_INTEGRATION."};
-        return {"the X server offers no GLX",
-            "Run it on an X server with GLX (Xorg and Xvfb have it) or on Wayland."};
+        if (!xServerHasGlx())
+            return {"the X server offers no GLX",
+                "Run it on an X server with GLX (Xorg and Xvfb have it) or on Wayland."};
     }
     if (platform.startsWith(QLatin1String("wayland")))
         return {"it offers no OpenGL",
             "Install Mesa's EGL and OpenGL drivers (Debian: libegl-mesa0, libgl1-mesa-dri)."};
-    return {"it cannot show OpenGL in a window",
-        "Run it on X11 or Wayland: unset QT_QPA_PLATFORM, or set it to xcb or wayland."};
+    return {"no OpenGL context could be made", installMesa};
 }
 
 // Why the views could not draw here, or nothing if they can.
-std::optional<Problem> openGLProblem()
+std::optional<Problem> openGLProblem(const QByteArray &platformAdvice)
 {
-    // QOpenGLWidget needs both; without them Qt still makes the views, then
-    // crashes composing the window.
-    const QPlatformIntegration *platform = QGuiApplicationPrivate::platformIntegration();
-    if (!platform->hasCapability(QPlatformIntegration::OpenGL)
-        || !platform->hasCapability(QPlatformIntegration::RhiBasedRendering))
-        return platformProblem(QGuiApplication::platformName());
+    // QOpenGLWidget needs a platform that composes OpenGL into its windows.
+    // Others may still make contexts (offscreen does, given an X display),
+    // then crash composing the window.
+    const QString platform = QGuiApplication::platformName();
+    if (platform != QLatin1String("xcb") && !platform.startsWith(QLatin1String("wayland"))
+        && platform != QLatin1String("eglfs"))
+        return Problem {
+            "it cannot show OpenGL in a window", "Run it on X11 or Wayland: " + platformAdvice + '.'};
 
     QOpenGLContext context;
     context.setFormat(QSurfaceFormat::defaultFormat());
-    if (!context.create())
-        return Problem {"no OpenGL context could be made", installMesa};
+    // Qt says in words of its own when it can't; the line below says it for
+    // the player.
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext &, const QString &) {});
+    const bool created = context.create();
+    qInstallMessageHandler(previous);
+    if (!created)
+        return contextProblem(platform);
     QOffscreenSurface surface;
     surface.setFormat(context.format());
     surface.create();
@@ -63,12 +87,12 @@ std::optional<Problem> openGLProblem()
 }
 } // namespace
 
-bool openGLUsable()
+bool openGLUsable(const PlatformRequest &request)
 {
-    const std::optional<Problem> problem = openGLProblem();
+    const std::optional<Problem> problem = openGLProblem(request.platformAdvice());
     if (!problem)
         return true;
     std::fprintf(stderr, "vudure: needs OpenGL, but on the \"%s\" platform %s. %s\n",
-        qPrintable(QGuiApplication::platformName()), problem->what, problem->advice);
+        qPrintable(QGuiApplication::platformName()), problem->what, problem->advice.constData());
     return false;
 }

@@ -4,13 +4,20 @@
 #include <QPlatformSurfaceEvent>
 #include <QWidget>
 #include <QWindow>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <sys/socket.h>
-// Last: Xlib's macros clash with Qt's names. Only DisplayString is used.
+#include <thread>
+// Last: Xlib's macros clash with Qt's names. Only DisplayString and the I/O
+// error handler are used.
 #include <X11/Xlib.h>
 
 namespace {
+// Set once exit() runs: Qt calls it when it finds the X connection broken,
+// after saying so.
+std::atomic<bool> exiting {false};
+
 [[noreturn]] void endForDestroyedWindow()
 {
     std::fprintf(stderr, "vudure: the window was destroyed by another program; ending.\n");
@@ -20,14 +27,6 @@ namespace {
     std::_Exit(exitWindowDestroyed);
 }
 
-// Whether the X server still answers. A server that ends destroys every
-// window too, then closes every connection without answering: that is not
-// another program's doing, and Qt reports it and ends with its own code.
-bool serverStillAnswers(xcb_connection_t *connection)
-{
-    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
-    return !xcb_connection_has_error(connection);
-}
 
 // Qt destroys the window itself when it is closed, before the event loop
 // ends: that is no other program's doing, so the watch stops before the
@@ -82,8 +81,16 @@ WindowWatch::WindowWatch(const QWidget &window)
         const WatchVerdict verdict = watchEvents(
             id, [this] { return xcb_wait_for_event(m_connection); },
             [this] { return serverStillAnswers(m_connection); });
-        if (verdict == WatchVerdict::WindowDestroyed && !m_stopping)
+        if (m_stopping)
+            return;
+        if (verdict == WatchVerdict::WindowDestroyed)
             endForDestroyedWindow();
+        // The server went. Qt sees that on its own connection and ends with
+        // 1, unless its thread is stuck in the GL driver, waiting for the gone
+        // server: then, a moment later, the watch ends the viewer itself.
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        if (!m_stopping)
+            endForLostServer();
     });
 }
 
@@ -96,6 +103,28 @@ WindowWatch::~WindowWatch()
     shutdown(xcb_get_file_descriptor(m_connection), SHUT_RDWR);
     m_thread.join();
     xcb_disconnect(m_connection);
+}
+
+bool serverStillAnswers(xcb_connection_t *connection)
+{
+    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+    return !xcb_connection_has_error(connection);
+}
+
+void endForLostServer()
+{
+    // Once: Qt's exit, and Xlib's handler below as exit() tidies up, come here too.
+    if (!exiting.exchange(true))
+        std::fprintf(stderr, "vudure: the X11 connection broke: the X server went away.\n");
+    std::_Exit(1);
+}
+
+void endQuietlyForLostServer()
+{
+    std::atexit([] { exiting = true; });
+    // Xlib's own handler prints its own lines on top of Qt's, then calls
+    // exit() again from within exit().
+    XSetIOErrorHandler([](Display *) -> int { endForLostServer(); });
 }
 
 WatchVerdict watchEvents(xcb_window_t window,

@@ -21,6 +21,20 @@ enum class WatchVerdict {
     ConnectionEnded, // stopped, or the server went without destroying the window first
 };
 
+// Whether the X server still answers on `connection` (a round trip). A server
+// that ends destroys every window too, then closes every connection without
+// answering: that is not another program's doing.
+bool serverStillAnswers(xcb_connection_t *connection);
+
+// Ends the viewer for a lost X server with 1, as Qt does, and one line, unless
+// Qt has said so already and its exit() is under way.
+[[noreturn]] void endForLostServer();
+
+// From now on an X connection found broken ends the viewer through
+// endForLostServer(), without Xlib's lines on top of Qt's. Call it once the
+// GL driver is loaded: exit() runs the handlers registered later first.
+void endQuietlyForLostServer();
+
 // Reads events from `nextEvent` (each freed after reading; null when the
 // connection ends) until the window's DestroyNotify or the end. The window's
 // end asks the server (`serverAnswers`, a round trip): a server that is
@@ -31,7 +45,9 @@ WatchVerdict watchEvents(xcb_window_t window,
 
 // Ends the program, at once and with its own exit code, when another program
 // destroys the window on X (as `xdotool windowclose` does): Qt would go on
-// running the views' timers for a window nobody can see or close.
+// running the views' timers for a window nobody can see or close. Ends it
+// with 1 when the X server goes and Qt does not end it first: Qt's thread may
+// be stuck in the GL driver's buffer swap, waiting for the gone server.
 //
 // It listens on an X connection and a thread of its own, not in the event
 // loop: the GUI thread may be in the middle of a frame for the gone window,

@@ -1,6 +1,7 @@
 // The shell without a display: which slots a key calls on which views, that
 // the manual page and the README name the same keys and exit codes, and what
-// the window watch makes of the events an X server sends it.
+// the window watch makes of the events an X server sends it, and of a server
+// that has gone.
 
 #include "keybindings.h"
 #include "openglcheck.h"
@@ -8,6 +9,7 @@
 #include "windowwatch.h"
 
 #include <QtTest>
+#include <csignal>
 
 namespace {
 // Stands in for a view and writes down every call it receives.
@@ -63,6 +65,7 @@ private Q_SLOTS:
     void documentsNameTheBoundKeysAndExitCodes();
     void watchEndsForAWindowDestroyedByAnother_data();
     void watchEndsForAWindowDestroyedByAnother();
+    void roundTripFindsTheServerGone();
 };
 
 void TestKeyBindings::keys_data()
@@ -141,10 +144,10 @@ void TestKeyBindings::documentsNameTheBoundKeysAndExitCodes()
     for (int key : unnamed)
         left << QString::number(key, 16);
     QVERIFY2(left.isEmpty(), qPrintable("bound but not named: 0x" + left.join(", 0x")));
-    // 0: Escape or the window closed; 1: Qt's own when the X connection breaks.
+    // 0: Escape or the window closed; 1: Qt's own when the connection to the display breaks.
     QCOMPARE(codes,
         QStringList({"0", "1", QString::number(exitNoOpenGL), QString::number(exitWindowDestroyed),
-            QString::number(exitNoDisplay)}));
+            QString::number(exitNoDisplay), QString::number(exitPlatformFailed)}));
 }
 
 void TestKeyBindings::watchEndsForAWindowDestroyedByAnother_data()
@@ -180,6 +183,25 @@ void TestKeyBindings::watchEndsForAWindowDestroyedByAnother()
         return nullptr;
     };
     QCOMPARE(watchEvents(window, next, [&] { return answering; }), verdict);
+}
+
+// The watch's round trip on a real connection, to an X server of the test's
+// own: it answers, then it is killed, and the round trip must find it gone
+// before any read has shown the connection broken.
+void TestKeyBindings::roundTripFindsTheServerGone()
+{
+    std::signal(SIGPIPE, SIG_IGN); // as the viewer does
+    QProcess server;
+    server.start("Xvfb", {"-displayfd", "1", "-nolisten", "tcp"});
+    QVERIFY2(server.waitForReadyRead(10000), "Xvfb did not start");
+    const QByteArray display = ':' + server.readAllStandardOutput().trimmed();
+    xcb_connection_t *connection = xcb_connect(display.constData(), nullptr);
+    const auto closing = qScopeGuard([&] { xcb_disconnect(connection); });
+    QVERIFY(!xcb_connection_has_error(connection));
+    QVERIFY(serverStillAnswers(connection));
+    server.kill();
+    QVERIFY(server.waitForFinished());
+    QVERIFY(!serverStillAnswers(connection));
 }
 
 QTEST_APPLESS_MAIN(TestKeyBindings)
