@@ -4,9 +4,7 @@
 set -eu
 . "$(dirname "$0")/viewer-session.sh"
 
-start_x
-# The second lies right of the server's picture: Qt goes by the monitors, and
-# the tests read their views' frames, not the screen.
+start_x 2560x1024
 xrandr --setmonitor dense 1280/339x1024/271+0+0 screen \
     --setmonitor plain 1280/339x1024/271+1280+0 none >/dev/null
 keep_stderr=1
