@@ -13,42 +13,80 @@
 namespace {
 Q_LOGGING_CATEGORY(lcGround, "vudure.ground", QtWarningMsg)
 
-// Decoding stops here rather than taking gigabytes for a picture whose header
-// claims enormous dimensions. 64 MB still admits 4096 x 4096 at four bytes a
-// pixel (exactly 64 MiB, which the reader accepts).
-constexpr int groundAllocationLimitMB = 64;
+// The largest picture the viewer takes: 4096 x 4096 pixels, or as many in
+// another shape. As the GL's 32-bit words that is 64 MiB, and loading holds
+// two or three such pictures at once (decoded, checked or converted, then the
+// GL's copy). 8192 x 8192 would take four times the memory and the loading
+// time for detail nobody sees: the ground repeats the picture every 4 world
+// units.
+constexpr qint64 maxGroundPixels = 4096 * 4096;
 
-// Whether the decoder ran out of bytes before the picture was whole; several
-// decoders still report success then. The BMP decoder asks for exactly what
-// it needs (a palette, a row, a run), so any read that comes back short means
-// pixels are missing. The others read ahead in blocks or lines, so there only
-// running into the end counts: JPEG, for one, then makes up an end marker and
-// fills the rest grey, and GIF shows a frame it could not finish if the file
-// ends there.
-bool ranOutOfBytes(const QByteArray &format, ShortReadWatch &watch)
+// What Qt lets its decoders allocate for a picture, which matters where the
+// reader can't tell the size beforehand: the largest picture at the widest
+// pixels Qt decodes into (four floats; 16-bit PNG takes eight bytes).
+constexpr int decoderAllocationLimitMB = int(maxGroundPixels * 16 / (1024 * 1024));
+
+bool tooLarge(QSize size)
 {
-    if (format == "bmp")
-        return watch.anyShortRead();
-    if (watch.reachedEnd())
-        return true;
-    // The PNG decoder makes up the checksum of the end chunk when the file
-    // ends inside it: the picture is whole then, but the file is cut.
-    return format == "png" && watch.seek(qMax<qint64>(0, watch.size() - 7))
-        && watch.read(7).contains("IEND");
+    return qint64(qAbs(size.width())) * qAbs(size.height()) > maxGroundPixels;
+}
+
+void setUp(QImageReader &reader, QIODevice &device)
+{
+    reader.setDevice(&device);
+    reader.setDecideFormatFromContent(true); // the name says nothing
+    reader.setAllocationLimit(decoderAllocationLimitMB);
 }
 
 // Run-length data may leave pixels out (a jump, or a row or the picture ended
 // early), and the BMP decoder leaves those as whatever memory held. Handed a
-// picture of the right size and format, it fills that one instead: hand it
-// one of colour 0, allocated within the same limit.
-QImage blankBmpPicture(QImageReader &reader)
+// picture of the right size and format it fills that one instead, as Qt says
+// it "may": so hand it one over memory of colour 0, which `blank` holds on to
+// meanwhile (a picture Qt allocates instead can't land there), and take the
+// result only if it is in that memory. The BMP decoder asks for exactly what
+// it needs (a palette, a row, a run), so any read that comes back short means
+// pixels are missing.
+QImage decodedBmp(QImageReader &reader, ShortReadWatch &watch)
 {
     const QSize size = reader.size();
     QImage blank;
-    if (QImageIOHandler::allocateImage(
+    if (!QImageIOHandler::allocateImage(
             QSize(size.width(), qAbs(size.height())), reader.imageFormat(), &blank))
-        blank.fill(0);
-    return blank;
+        return QImage();
+    blank.fill(0);
+    uchar *const memory = blank.bits();
+    // Keeps a copy of `blank`, and so the memory, for as long as it lives.
+    QImage picture(
+        memory, blank.width(), blank.height(), blank.bytesPerLine(), blank.format(),
+        [](void *owner) { delete static_cast<QImage *>(owner); }, new QImage(blank));
+    watch.startWatching();
+    // A failed read may still leave a partly filled picture: not one to show.
+    if (!reader.read(&picture) || watch.anyShortRead() || picture.constBits() != memory)
+        return QImage();
+    return picture;
+}
+
+// Qt's verdict on a cut file is not enough: its JPEG decoder makes up an end
+// marker and fills the rest grey, and the GIF decoder shows a frame it could
+// not finish. A whole file's picture depends on no byte past its end, so
+// decode it again followed by other bytes, twice: decoders take some bytes
+// for an end (GIF's LZW stops at a code it can't use, JPEG pads with 0 bits),
+// and noise and 0x00 bytes are not both one.
+QImage decodedWhole(QIODevice &source, qint64 start)
+{
+    const auto decoded = [&](ShortReadWatch::Tail tail) {
+        if (!source.seek(start))
+            return QImage();
+        ShortReadWatch followed(source, QIODevice::ReadOnly, tail);
+        QImageReader reader;
+        setUp(reader, followed);
+        return reader.read(); // a null image when Qt fails it
+    };
+    const QImage picture = decoded(ShortReadWatch::Tail::None);
+    if (picture.isNull() || decoded(ShortReadWatch::Tail::Noise) != picture
+        || decoded(ShortReadWatch::Tail::Zeros) != picture)
+        return QImage();
+    return picture;
 }
 
 // Qt's 32-bit pixels, which the GL reads as the words they are; other formats
@@ -70,18 +108,17 @@ QImage fallbackGroundImage()
 
 QImage decodeGroundImage(QIODevice &source)
 {
-    ShortReadWatch watch(source);
-    QImageReader reader(&watch);
-    reader.setDecideFormatFromContent(true); // the name says nothing
-    reader.setAllocationLimit(groundAllocationLimitMB);
+    const qint64 start = source.pos();
+    ShortReadWatch watch(source, QIODevice::ReadOnly | QIODevice::Unbuffered);
+    QImageReader reader;
+    setUp(reader, watch);
     // Asked before reading: afterwards the reader looks for a next picture.
     const QByteArray format = reader.format();
-    if (format.isEmpty())
+    // Refused before Qt decodes it, when the reader can tell its size.
+    if (format.isEmpty() || tooLarge(reader.size()))
         return QImage();
-    QImage picture = format == "bmp" ? blankBmpPicture(reader) : QImage();
-    watch.startWatching();
-    // A failed read may still leave a partly filled picture: not one to show.
-    if (!reader.read(&picture) || ranOutOfBytes(format, watch))
+    QImage picture = format == "bmp" ? decodedBmp(reader, watch) : decodedWhole(source, start);
+    if (picture.isNull() || tooLarge(picture.size()))
         return QImage();
     return inWords(std::move(picture));
 }

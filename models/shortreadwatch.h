@@ -2,27 +2,31 @@
 
 #include <QIODevice>
 
-// A read-only view of another device that notes when its reader asks for bytes
-// the source does not have: a read that comes back short, and the reader
-// running into the end (a read that finds nothing left, or asking whether it
-// is at the end and being told so). A decoder's own reads say better than any
-// reading of its header where it stopped and why. Seeking past the end works
-// as on a file: the next read finds nothing.
+// A read-only view of another device from where it stands, that can go on
+// past the source's end with bytes of its own, and notes when a read comes
+// back short.
 class ShortReadWatch : public QIODevice
 {
 public:
-    // The source is read from wherever it stands and must outlive the watch.
-    explicit ShortReadWatch(QIODevice &source);
+    // What follows the source's end: nothing, or 68 KiB of 0x00 bytes or of
+    // bytes that look like noise. Decoders skip what they don't need, and a
+    // JPEG segment that runs past the file's end skips up to 64 KiB: the tail
+    // goes on past that.
+    enum class Tail { None, Zeros, Noise };
 
-    // Forgets the reads so far: looking for the format peeks ahead, and only
-    // the decoder's own reads count.
-    void startWatching();
+    // Opens the watch in `mode`, for reading. With QIODevice::Unbuffered every
+    // read of a decoder reaches readData() as it asked it, not rounded up to a
+    // buffer's worth, so a short read means the decoder asked for bytes that
+    // are not there. The source must outlive the watch.
+    ShortReadWatch(QIODevice &source, OpenMode mode, Tail tail = Tail::None);
+
+    // Forgets the short reads so far: looking for the format peeks ahead, and
+    // only the decoder's own reads count.
+    void startWatching() { m_shortRead = false; }
     bool anyShortRead() const { return m_shortRead; }
-    bool reachedEnd() const { return m_reachedEnd; }
 
     bool isSequential() const override { return false; }
     qint64 size() const override;
-    bool atEnd() const override;
 
 protected:
     qint64 readData(char *data, qint64 maxSize) override;
@@ -31,6 +35,7 @@ protected:
 private:
     QIODevice &m_source;
     const qint64 m_start;
+    const qint64 m_sourceSize;
+    const Tail m_tail;
     bool m_shortRead = false;
-    mutable bool m_reachedEnd = false;
 };
