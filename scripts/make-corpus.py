@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 """Remakes the picture files in tests/corpus/: one small picture (at most
 16 x 16) in each BMP sub-format that Qt reads, and one in each other format
-the viewer reads through Qt (two for JPEG: baseline and progressive). The
-table test cuts each at every length and the fuzzer starts from them; what the
-fuzzer found lives in tests/corpus/found/ and is left alone.
+the viewer reads through Qt (two for JPEG: baseline and progressive), and the
+text formats without a newline after their last line: ASCII PBM, PGM and PPM,
+and XBM and XPM laid out as Qt writes them. The table test cuts each at every
+length and the fuzzer starts from them; what the fuzzer found lives in
+tests/corpus/found/ and is left alone.
 
 Needs ImageMagick's `convert` (Debian: apt-get install imagemagick) and
 python3. ImageMagick writes every sub-format but two, which this script makes
@@ -15,6 +17,7 @@ Run from anywhere: python3 scripts/make-corpus.py
 """
 
 import os
+import re
 import struct
 import subprocess
 import sys
@@ -118,6 +121,37 @@ def info_header_40(data, masks):
     return bytes(out)
 
 
+def raw_pnm(data):
+    """The width, height and pixel bytes of ImageMagick's raw PBM or PPM."""
+    header = re.match(rb"(P[46])\s+(\d+)\s+(\d+)\s" + rb"(?:\d+\s)?" * (data[1:2] == b"6"), data)
+    return int(header[2]), int(header[3]), data[header.end():]
+
+
+def qt_xbm(pbm, name="picture"):
+    """The bitmap as Qt's XBM writer lays it out: 15 values a line, the last
+    followed by " };" and no newline."""
+    width, height, bits = raw_pnm(pbm)
+    # PBM stores the leftmost pixel in the top bit of a byte, XBM in the low one.
+    values = ["0x%02x" % int(f"{b:08b}"[::-1], 2) for b in bits[:(width + 7) // 8 * height]]
+    body = "".join(v + ("," + ("\n " if i % 15 == 14 else "") if i < len(values) - 1 else " };")
+                   for i, v in enumerate(values))
+    return (f"#define {name}_width {width}\n#define {name}_height {height}\n"
+            f"static char {name}_bits[] = {{\n {body}").encode()
+
+
+def qt_xpm(ppm, name="picture"):
+    """The pixmap as Qt's XPM writer lays it out, one character a pixel, the
+    last row followed by "};" and no newline."""
+    width, height, rgb = raw_pnm(ppm)
+    pixels = [rgb[i:i + 3].hex() for i in range(0, width * height * 3, 3)]
+    colours = sorted(set(pixels))
+    code = {c: ".#abcdefghijklmnopqrstuvwxyz"[i] for i, c in enumerate(colours)}
+    lines = [f'"{width} {height} {len(colours)} 1"'] + [f'"{code[c]} c #{c}"' for c in colours]
+    lines += ['"' + "".join(code[p] for p in pixels[y * width:(y + 1) * width]) + '"'
+              for y in range(height)]
+    return (f"/* XPM */\nstatic char *{name}[]={{\n" + ",\n".join(lines) + "};").encode()
+
+
 def write(name, data):
     with open(os.path.join(CORPUS, name), "wb") as f:
         f.write(data)
@@ -158,6 +192,11 @@ def main():
         "picture.xbm": made("16x11", [], "XBM"),
         "picture.xpm": made("9x7", palette(8), "XPM"),
     }
+    for kind in ("PBM", "PGM", "PPM"):
+        # ImageMagick writes these plain (ASCII) when told not to compress.
+        files[f"ascii-no-newline.{kind.lower()}"] = made("9x7", ["-compress", "None"], kind).rstrip()
+    files["qt-no-newline.xbm"] = qt_xbm(made("15x9", [], "PBM"))
+    files["qt-no-newline.xpm"] = qt_xpm(made("9x7", ["-colors", "6"], "PPM"))
     files["os2-24bit-topdown.bmp"] = top_down(files["os2-24bit.bmp"])
     files["v3-24bit-topdown.bmp"] = top_down(files["v3-24bit.bmp"])
     files["v3-8bit-topdown.bmp"] = top_down(files["v3-8bit.bmp"])
