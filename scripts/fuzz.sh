@@ -13,7 +13,7 @@
 set -eu
 seconds=${1:-60}
 cd "$(dirname "$0")/.."
-./scripts/install-deps.sh
+./scripts/install-deps.sh --test
 cmake -S . -B build-fuzz -DVUDURE_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build-fuzz -j"$(nproc)" --target fuzz_groundimage

@@ -1,17 +1,23 @@
 #!/bin/sh
-# Installs what building, running and testing the viewer needs on Debian 12
-# (clang, its sanitizer runtimes and llvm's symbolizer for the fuzz target).
+# Installs what building and running the viewer needs, on Debian 12 or 13:
+# the compiler, CMake, Qt, OpenGL, and a virtual X server with the tools that
+# show the viewer on it when there is no display. With --test, also what the
+# tests need: the window managers, Debian's and the desktops' checkers, and
+# clang with its sanitizer runtimes and llvm's symbolizer for the fuzz target
+# (unversioned names: the clang of whichever release this is).
 # Safe to run again: apt-get skips what is already there.
+#   install-deps.sh [--test]
 set -eu
 
 packages="build-essential cmake pkg-config \
-  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev \
-  libgl-dev libglu1-mesa-dev libgl1-mesa-dri \
-  xvfb xauth xdotool x11-apps netpbm fonts-dejavu-core \
-  weston qt6-wayland openbox wmctrl desktop-file-utils appstream dpkg-dev file \
-  qt6-base-private-dev libxcb1-dev libx11-dev \
-  lintian devscripts mandoc x11-utils x11-xserver-utils \
-  clang libclang-rt-14-dev llvm"
+  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-wayland \
+  libgl-dev libglu1-mesa-dev libgl1-mesa-dri libxcb1-dev libx11-dev \
+  xvfb xauth xdotool x11-apps netpbm fonts-dejavu-core"
+if [ "${1:-}" = --test ]; then
+  packages="$packages weston openbox wmctrl x11-utils x11-xserver-utils \
+    desktop-file-utils appstream dpkg-dev file lintian devscripts mandoc \
+    clang libclang-rt-dev llvm"
+fi
 
 if [ "$(id -u)" -eq 0 ]; then
   sudo=""

@@ -9,7 +9,7 @@
 # both ctest runs.
 set -eu
 cd "$(dirname "$0")/.."
-./scripts/install-deps.sh
+./scripts/install-deps.sh --test
 runtime=$(mktemp -d)
 trap 'rm -rf "$runtime"' EXIT
 
@@ -26,8 +26,8 @@ run() {
         ctest --test-dir "$dir" --output-on-failure -j"$(nproc)" "$@"
 }
 
-build_in build
+build_in build -DBUILD_TESTING=ON
 run build "$@"
-build_in build-asan -DVUDURE_SANITIZE=ON
+build_in build-asan -DBUILD_TESTING=ON -DVUDURE_SANITIZE=ON
 run build-asan "$@"
 ./scripts/fuzz.sh 60
