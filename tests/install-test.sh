@@ -20,9 +20,8 @@ check_files "" bin "$(cd "$prefix" && find . -type f | sed 's|^\./||')"
 entry="$prefix/share/applications/$VUDURE_APP_ID.desktop"
 notes=$(desktop-file-validate "$entry" 2>&1) || fail "$notes"
 if echo "$notes" | grep -E 'error|warning'; then exit 1; fi
-# The software centres' data, with a homepage (which adds the pictures of
-# docs/) and as configured: no note but the pedantic one on the id's capitals;
-# and AppStream 1.0's (Debian 13) warning on data configured without a homepage.
+# The software centres' data with a homepage (adding docs/'s pictures) and as
+# configured: no note but on the id's capitals, and AppStream 1.0's on no homepage.
 source=$(cd "$(dirname "$0")/.." && pwd)
 homepage=https://example.org/vudure
 cmake -S "$source" -B "$session/homepage" -DVUDURE_HOMEPAGE="$homepage" >/dev/null
