@@ -46,8 +46,12 @@ void setUp(QImageReader &reader, QIODevice &device)
 // result only if it is in that memory. The BMP decoder asks for exactly what
 // it needs (a palette, a row, a run), so any read that comes back short means
 // pixels are missing.
-QImage decodedBmp(QImageReader &reader, ShortReadWatch &watch)
+QImage decodedBmp(QIODevice &source, qint64 start)
 {
+    if (!source.seek(start))
+        return QImage();
+    ShortReadWatch watch(source, QIODevice::ReadOnly | QIODevice::Unbuffered);
+    QImageReader reader(&watch, "bmp");
     const QSize size = reader.size();
     QImage blank;
     if (!QImageIOHandler::allocateImage(
@@ -59,34 +63,46 @@ QImage decodedBmp(QImageReader &reader, ShortReadWatch &watch)
     QImage picture(
         memory, blank.width(), blank.height(), blank.bytesPerLine(), blank.format(),
         [](void *owner) { delete static_cast<QImage *>(owner); }, new QImage(blank));
-    watch.startWatching();
     // A failed read may still leave a partly filled picture: not one to show.
     if (!reader.read(&picture) || watch.anyShortRead() || picture.constBits() != memory)
         return QImage();
     return picture;
 }
 
+// The decoders' complaints about the bytes that the check below makes up say
+// nothing about the file: held back while it decodes them (the handler is the
+// process's, so one decoding at a time).
+QtMessageHandler passOn = nullptr;
+void holdBackImageIo(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (passOn && qstrncmp(context.category, "qt.gui.imageio", 14) != 0)
+        passOn(type, context, message);
+}
+
 // Qt's verdict on a cut file is not enough: its JPEG decoder makes up an end
 // marker and fills the rest grey, and the GIF decoder shows a frame it could
 // not finish. A whole file's picture depends on no byte past its end, so
 // decode it again followed by other bytes, twice: decoders take some bytes
-// for an end (GIF's LZW stops at a code it can't use, JPEG pads with 0 bits),
-// and noise and 0x00 bytes are not both one.
-QImage decodedWhole(QIODevice &source, qint64 start)
+// for an end (GIF's LZW stops at a code it can't use, JPEG skips 0xFF bytes
+// as fill), and not both 0xFF bytes and noise.
+QImage decodedWhole(QImageReader &reader, QIODevice &source, qint64 start)
 {
-    const auto decoded = [&](ShortReadWatch::Tail tail) {
+    QImage picture;
+    if (!reader.read(&picture) || picture.isNull())
+        return QImage();
+    const auto decodedWith = [&](ShortReadWatch::Tail tail) {
         if (!source.seek(start))
             return QImage();
         ShortReadWatch followed(source, QIODevice::ReadOnly, tail);
-        QImageReader reader;
-        setUp(reader, followed);
-        return reader.read(); // a null image when Qt fails it
+        QImageReader again;
+        setUp(again, followed);
+        return again.read(); // a null image when Qt fails it
     };
-    const QImage picture = decoded(ShortReadWatch::Tail::None);
-    if (picture.isNull() || decoded(ShortReadWatch::Tail::Noise) != picture
-        || decoded(ShortReadWatch::Tail::Zeros) != picture)
-        return QImage();
-    return picture;
+    passOn = qInstallMessageHandler(holdBackImageIo);
+    const bool whole = decodedWith(ShortReadWatch::Tail::Noise) == picture
+        && decodedWith(ShortReadWatch::Tail::Ones) == picture;
+    qInstallMessageHandler(passOn);
+    return whole ? picture : QImage();
 }
 
 // Qt's 32-bit pixels, which the GL reads as the words they are; other formats
@@ -109,15 +125,16 @@ QImage fallbackGroundImage()
 QImage decodeGroundImage(QIODevice &source)
 {
     const qint64 start = source.pos();
-    ShortReadWatch watch(source, QIODevice::ReadOnly | QIODevice::Unbuffered);
+    ShortReadWatch device(source, QIODevice::ReadOnly);
     QImageReader reader;
-    setUp(reader, watch);
+    setUp(reader, device);
     // Asked before reading: afterwards the reader looks for a next picture.
     const QByteArray format = reader.format();
     // Refused before Qt decodes it, when the reader can tell its size.
     if (format.isEmpty() || tooLarge(reader.size()))
         return QImage();
-    QImage picture = format == "bmp" ? decodedBmp(reader, watch) : decodedWhole(source, start);
+    QImage picture
+        = format == "bmp" ? decodedBmp(source, start) : decodedWhole(reader, source, start);
     if (picture.isNull() || tooLarge(picture.size()))
         return QImage();
     return inWords(std::move(picture));

@@ -46,10 +46,10 @@ qint64 ShortReadWatch::readData(char *data, qint64 maxSize)
     if (at + got >= m_sourceSize) {
         const qint64 from = at + got - m_sourceSize;
         const qint64 tail = qMax<qint64>(0, qMin(maxSize - got, size() - (at + got)));
-        if (m_tail == Tail::Zeros)
-            std::memset(data + got, 0, size_t(tail));
-        else if (tail > 0)
+        if (tail > 0 && m_tail == Tail::Noise)
             std::memcpy(data + got, noise().constData() + from, size_t(tail));
+        else if (tail > 0)
+            std::memset(data + got, 0xff, size_t(tail));
         got += tail;
     }
     if (got < maxSize)

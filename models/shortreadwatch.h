@@ -8,11 +8,11 @@
 class ShortReadWatch : public QIODevice
 {
 public:
-    // What follows the source's end: nothing, or 68 KiB of 0x00 bytes or of
+    // What follows the source's end: nothing, or 68 KiB of 0xFF bytes or of
     // bytes that look like noise. Decoders skip what they don't need, and a
     // JPEG segment that runs past the file's end skips up to 64 KiB: the tail
     // goes on past that.
-    enum class Tail { None, Zeros, Noise };
+    enum class Tail { None, Ones, Noise };
 
     // Opens the watch in `mode`, for reading. With QIODevice::Unbuffered every
     // read of a decoder reaches readData() as it asked it, not rounded up to a
@@ -20,9 +20,6 @@ public:
     // are not there. The source must outlive the watch.
     ShortReadWatch(QIODevice &source, OpenMode mode, Tail tail = Tail::None);
 
-    // Forgets the short reads so far: looking for the format peeks ahead, and
-    // only the decoder's own reads count.
-    void startWatching() { m_shortRead = false; }
     bool anyShortRead() const { return m_shortRead; }
 
     bool isSequential() const override { return false; }
