@@ -18,9 +18,10 @@ cmake -S . -B build-fuzz -DVUDURE_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build-fuzz -j"$(nproc)" --target fuzz_groundimage
 mkdir -p build-fuzz/corpus
-# A header may ask for a picture of the whole allocation limit (64 MiB), which
-# the loader and the oracle's two decodings each convert and flip: room for
-# that, and a smaller quarantine of freed memory than AddressSanitizer's 256 MB.
+# A file may hold the largest picture the viewer takes (4096 x 4096, 64 MiB in
+# 32-bit words), which the loader's check and the oracle each decode several
+# times: room for that, and a smaller quarantine of freed memory than
+# AddressSanitizer's 256 MB.
 # -close_fd_mask=2 silences the PNG decoder, which prints every broken file
 # on stderr; the sanitizers' and libFuzzer's reports still come through.
 ASAN_OPTIONS=quarantine_size_mb=64 \
