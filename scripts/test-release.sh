@@ -99,9 +99,10 @@ in_root sh -c 'cd /root/vudure && ./scripts/test.sh'
 phase "build and tests"
 
 if [ -n "$deb" ]; then
-    cp "$deb" "$root/root/"
+    # Where apt's own user can read it.
+    cp "$deb" "$root/tmp/"
     in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
-        "/root/$(basename "$deb")"
+        "/tmp/$(basename "$deb")"
     # shellcheck disable=SC2016
     in_root sh -c '. /root/vudure/tests/viewer-session.sh
         start_x
