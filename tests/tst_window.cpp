@@ -6,6 +6,7 @@
 #include "iconart.h"
 #include "mygl.h"
 #include "myuiimpl.h"
+#include "vudureconfig.h"
 #include "windowtesting.h"
 #include "windowwatch.h"
 
