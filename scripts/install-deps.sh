@@ -25,9 +25,14 @@ else
   sudo="sudo"
 fi
 
+# Installed, or provided by one that is (Debian 13's qt6-base-dev provides
+# libqt6opengl6-dev, a package of its own on Debian 12).
+provided=$(dpkg-query -W -f='${db:Status-Abbrev} ${Provides}\n' 2>/dev/null | sed -n 's/^ii  *//p' |
+  tr ',' '\n' | sed 's/^ *//; s/ .*//')
 missing=""
 for p in $packages; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
+    echo "$provided" | grep -qx "$p" || missing="$missing $p"
 done
 
 if [ -n "$missing" ]; then
