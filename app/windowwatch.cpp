@@ -27,7 +27,6 @@ std::atomic<bool> exiting {false};
     std::_Exit(exitWindowDestroyed);
 }
 
-
 // Qt destroys the window itself when it is closed, before the event loop
 // ends: that is no other program's doing, so the watch stops before the
 // window goes.
